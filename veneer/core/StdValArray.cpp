@@ -1,0 +1,85 @@
+#include "veneer/core/StdValArray.h"
+
+#include "veneer/core/ArrayGrowth.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace Veneer
+{
+
+CStdValArray::CStdValArray(int iElementSize, int iPreallocSize)
+    : m_pVoid(nullptr), m_iElementSize(iElementSize), m_nCount(0), m_nAllocated(0)
+{
+    if (iPreallocSize > 0 && iElementSize > 0)
+    {
+        m_pVoid = static_cast<unsigned char*>(malloc(static_cast<size_t>(iPreallocSize) * iElementSize));
+        if (m_pVoid != nullptr)
+            m_nAllocated = iPreallocSize;
+    }
+}
+
+CStdValArray::~CStdValArray()
+{
+    free(m_pVoid);
+}
+
+void CStdValArray::Empty()
+{
+    m_nCount = 0;
+}
+
+bool CStdValArray::IsEmpty() const
+{
+    return m_nCount == 0;
+}
+
+bool CStdValArray::Add(const void* pData)
+{
+    if (m_iElementSize <= 0)
+        return false;
+    ++m_nCount;
+    if (!GrowBlock(reinterpret_cast<void**>(&m_pVoid), m_iElementSize, m_nCount, m_nAllocated))
+    {
+        --m_nCount;
+        return false;
+    }
+    memcpy(m_pVoid + static_cast<size_t>(m_nCount - 1) * m_iElementSize, pData, m_iElementSize);
+    return true;
+}
+
+bool CStdValArray::Remove(int iIndex)
+{
+    if (iIndex < 0 || iIndex >= m_nCount)
+        return false;
+    if (iIndex < --m_nCount)
+    {
+        unsigned char* at = m_pVoid + static_cast<size_t>(iIndex) * m_iElementSize;
+        memmove(at, at + m_iElementSize, static_cast<size_t>(m_nCount - iIndex) * m_iElementSize);
+    }
+    return true;
+}
+
+int CStdValArray::GetSize() const
+{
+    return m_nCount;
+}
+
+void* CStdValArray::GetData()
+{
+    return m_pVoid;
+}
+
+void* CStdValArray::GetAt(int iIndex) const
+{
+    if (iIndex < 0 || iIndex >= m_nCount)
+        return nullptr;
+    return m_pVoid + static_cast<size_t>(iIndex) * m_iElementSize;
+}
+
+void* CStdValArray::operator[](int iIndex) const
+{
+    return m_pVoid + static_cast<size_t>(iIndex) * m_iElementSize;
+}
+
+} // namespace Veneer

@@ -1,0 +1,16 @@
+#include "veneer/core/WaitCursor.h"
+
+namespace Veneer
+{
+
+CWaitCursor::CWaitCursor()
+{
+    m_hOrigCursor = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+}
+
+CWaitCursor::~CWaitCursor()
+{
+    ::SetCursor(m_hOrigCursor);
+}
+
+} // namespace Veneer
