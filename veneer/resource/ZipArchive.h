@@ -24,7 +24,7 @@ const ZRESULT ZR_CORRUPT = 0x00000700;      // the local header does not match t
 const ZRESULT ZR_READ = 0x00000800;         // reading the member's extra data failed
 const ZRESULT ZR_ARGS = 0x00010000;         // no handle, or a member index out of range
 const ZRESULT ZR_ZMODE = 0x00080000;        // the handle is not an archive being read
-const ZRESULT ZR_NOTINITED = 0x01000000;    // the reader is already open
+const ZRESULT ZR_OPENED = 0x01000000;       // the reader is already open
 const ZRESULT ZR_SEEK = 0x02000000;         // the given file handle is not a disk file
 const ZRESULT ZR_FLATE = 0x05000000;        // decompression or reading failed
 
