@@ -22,6 +22,27 @@ void AppendText(std::vector<uint8_t>& out, const std::string& s)
     out.insert(out.end(), s.begin(), s.end());
 }
 
+// What was written for a member, as both of its headers record it.
+struct Written
+{
+    uint32_t crc, compSize, uncSize, offset;
+    uint16_t method;
+};
+
+// The fields that the local header and the directory entry share, from the
+// version needed to the name length.
+void AppendCommonFields(std::vector<uint8_t>& out, const ZipMember& m, const Written& w)
+{
+    Append16(out, 20);
+    Append16(out, m.flags);
+    Append16(out, w.method);
+    Append32(out, m.dosDateTime);
+    Append32(out, w.crc);
+    Append32(out, w.compSize);
+    Append32(out, w.uncSize);
+    Append16(out, static_cast<uint16_t>(m.name.size()));
+}
+
 } // namespace
 
 std::string DeflateRaw(const std::string& data, int level)
@@ -78,11 +99,6 @@ ZipLayout ZipBuilder::Build(const std::string& stub, const std::string& comment)
     std::vector<uint8_t>& out = z.bytes;
     AppendText(out, stub);
 
-    struct Written
-    {
-        uint32_t crc, compSize, uncSize, offset;
-        uint16_t method;
-    };
     std::vector<Written> written;
     for (const ZipMember& m : m_members)
     {
@@ -97,14 +113,7 @@ ZipLayout ZipBuilder::Build(const std::string& stub, const std::string& comment)
 
         z.localHeaders.push_back(out.size());
         Append32(out, 0x04034B50);
-        Append16(out, 20);
-        Append16(out, m.flags);
-        Append16(out, w.method);
-        Append32(out, m.dosDateTime);
-        Append32(out, w.crc);
-        Append32(out, w.compSize);
-        Append32(out, w.uncSize);
-        Append16(out, static_cast<uint16_t>(m.name.size()));
+        AppendCommonFields(out, m, w);
         Append16(out, static_cast<uint16_t>(m.localExtra.size()));
         AppendText(out, m.name);
         AppendText(out, m.localExtra);
@@ -119,15 +128,8 @@ ZipLayout ZipBuilder::Build(const std::string& stub, const std::string& comment)
         const Written& w = written[i];
         z.dirEntries.push_back(out.size());
         Append32(out, 0x02014B50);
-        Append16(out, 20);
-        Append16(out, 20);
-        Append16(out, m.flags);
-        Append16(out, w.method);
-        Append32(out, m.dosDateTime);
-        Append32(out, w.crc);
-        Append32(out, w.compSize);
-        Append32(out, w.uncSize);
-        Append16(out, static_cast<uint16_t>(m.name.size()));
+        Append16(out, 20); // version made by
+        AppendCommonFields(out, m, w);
         Append16(out, 0);
         Append16(out, 0);
         Append16(out, 0);
