@@ -487,7 +487,10 @@ void CPaintManagerUI::HandleMouseLeave()
     if (m_hwndTooltip != nullptr)
         ::SendMessageW(m_hwndTooltip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&m_ToolTip));
     // A move to (-1, -1) finds no control, so the hover control is left.
-    if (m_bMouseTracking)
+    // A hover message ends the tracking flag but not the system's leave
+    // tracking: a pointer that rested on a control and then left the
+    // window at once would otherwise leave that control hovered.
+    if (m_bMouseTracking || m_pEventHover != nullptr)
         ::SendMessageW(m_hWndPaint, WM_MOUSEMOVE, 0, static_cast<LPARAM>(-1));
     m_bMouseTracking = false;
 }
