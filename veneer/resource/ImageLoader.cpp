@@ -1,0 +1,232 @@
+#include "veneer/render/RenderEngine.h"
+
+#include <stb_image.h>
+
+#include <climits>
+#include <cstring>
+#include <memory>
+#include <new>
+
+namespace Veneer
+{
+
+namespace
+{
+
+const int kRgbaChannels = 4;
+const BYTE kOpaque = 255;
+
+// The bytes of an image file, owned by the loader.
+struct ByteBlock
+{
+    std::unique_ptr<BYTE[]> data;
+    DWORD size = 0;
+
+    bool Allocate(DWORD bytes)
+    {
+        data.reset(new (std::nothrow) BYTE[bytes]);
+        size = data != nullptr ? bytes : 0;
+        return data != nullptr;
+    }
+};
+
+class ScopedFile
+{
+  public:
+    explicit ScopedFile(HANDLE hFile) : m_hFile(hFile) {}
+    ScopedFile(const ScopedFile&) = delete;
+    ScopedFile& operator=(const ScopedFile&) = delete;
+    ~ScopedFile()
+    {
+        if (m_hFile != INVALID_HANDLE_VALUE)
+            ::CloseHandle(m_hFile);
+    }
+    HANDLE Get() const { return m_hFile; }
+
+  private:
+    HANDLE m_hFile;
+};
+
+// Closes an archive opened for one load; the cached archive stays open.
+class ScopedArchive
+{
+  public:
+    ScopedArchive(HZIP hz, bool bOwned) : m_hz(hz), m_bOwned(bOwned) {}
+    ScopedArchive(const ScopedArchive&) = delete;
+    ScopedArchive& operator=(const ScopedArchive&) = delete;
+    ~ScopedArchive()
+    {
+        if (m_bOwned && m_hz != nullptr)
+            CloseZip(m_hz);
+    }
+    HZIP Get() const { return m_hz; }
+
+  private:
+    HZIP m_hz;
+    bool m_bOwned;
+};
+
+struct StbImageFree
+{
+    void operator()(stbi_uc* p) const { stbi_image_free(p); }
+};
+
+bool ReadModuleResource(LPCWSTR bitmap, LPCWSTR type, ByteBlock* pBlock)
+{
+    HINSTANCE hModule = CPaintManagerUI::GetResourceDll();
+    HRSRC hResource = ::FindResourceW(hModule, bitmap, type);
+    if (hResource == nullptr)
+        return false;
+    HGLOBAL hGlobal = ::LoadResource(hModule, hResource);
+    const DWORD size = ::SizeofResource(hModule, hResource);
+    const void* pData = hGlobal != nullptr ? ::LockResource(hGlobal) : nullptr;
+    if (pData == nullptr || size == 0 || !pBlock->Allocate(size))
+        return false;
+    memcpy(pBlock->data.get(), pData, size);
+    return true;
+}
+
+bool ReadWholeFile(LPCWSTR pstrPath, ByteBlock* pBlock)
+{
+    ScopedFile file(::CreateFileW(pstrPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.Get() == INVALID_HANDLE_VALUE)
+        return false;
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart <= 0 || size.QuadPart > INT_MAX)
+        return false;
+    const DWORD bytes = static_cast<DWORD>(size.QuadPart);
+    DWORD got = 0;
+    if (!pBlock->Allocate(bytes) || !::ReadFile(file.Get(), pBlock->data.get(), bytes, &got, nullptr))
+        return false;
+    return got == bytes;
+}
+
+bool ReadArchiveMember(LPCWSTR bitmap, ByteBlock* pBlock)
+{
+    const bool bCached =
+        CPaintManagerUI::IsCachedResourceZip() && CPaintManagerUI::GetResourceZipHandle() != nullptr;
+    HZIP hz = CPaintManagerUI::GetResourceZipHandle();
+    if (!bCached)
+    {
+        const CUiString sFile = CPaintManagerUI::GetResourcePath() + CPaintManagerUI::GetResourceZip();
+        hz = OpenZip(sFile.GetData(), 0, ZIP_FILENAME);
+    }
+    ScopedArchive archive(hz, !bCached);
+    int index = -1;
+    ZIPENTRY ze{};
+    if (archive.Get() == nullptr || FindZipItem(archive.Get(), bitmap, true, &index, &ze) != ZR_OK)
+        return false;
+    // A negative size is a declared size of 2 GiB or more.
+    if (ze.unc_size <= 0 || !pBlock->Allocate(static_cast<DWORD>(ze.unc_size)))
+        return false;
+    // A buffer of exactly the member's size comes back full with ZR_MORE.
+    return UnzipItem(archive.Get(), index, pBlock->data.get(), pBlock->size) == ZR_MORE;
+}
+
+// Finds the image's bytes: a module resource when a type is given, else the
+// file under the resource path or the archive member; when that finds
+// nothing, the name itself as a file path.
+bool ReadImageBytes(LPCWSTR bitmap, LPCWSTR type, ByteBlock* pBlock)
+{
+    bool found = false;
+    if (type != nullptr)
+        found = ReadModuleResource(bitmap, type, pBlock);
+    else if (!IS_INTRESOURCE(bitmap) && CPaintManagerUI::GetResourceZip().IsEmpty())
+        found = ReadWholeFile(CPaintManagerUI::GetResourcePath() + bitmap, pBlock);
+    else if (!IS_INTRESOURCE(bitmap))
+        found = ReadArchiveMember(bitmap, pBlock);
+    if (found)
+        return true;
+    return !IS_INTRESOURCE(bitmap) && ReadWholeFile(bitmap, pBlock);
+}
+
+HBITMAP CreateTopDownDib(int width, int height, DWORD** ppBits)
+{
+    BITMAPINFO bmi{};
+    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bmi.bmiHeader.biWidth = width;
+    bmi.bmiHeader.biHeight = -height; // row 0 is the top row
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    void* pBits = nullptr;
+    HBITMAP hBitmap = ::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
+    *ppBits = static_cast<DWORD*>(pBits);
+    return hBitmap;
+}
+
+// Turns RGBA bytes into premultiplied 0xAARRGGBB pixels and clears those
+// equal to the mask. Returns whether any pixel is not fully opaque.
+bool ConvertPixels(const BYTE* pRgba, DWORD* pPixels, size_t count, DWORD mask)
+{
+    bool bAlpha = false;
+    for (size_t i = 0; i < count; i++, pRgba += kRgbaChannels)
+    {
+        DWORD r = pRgba[0], g = pRgba[1], b = pRgba[2];
+        const DWORD a = pRgba[3];
+        if (a != kOpaque)
+        {
+            r = r * a / 255;
+            g = g * a / 255;
+            b = b * a / 255;
+            bAlpha = true;
+        }
+        DWORD pixel = (a << 24) | (r << 16) | (g << 8) | b;
+        if (pixel == mask)
+        {
+            pixel = 0;
+            bAlpha = true;
+        }
+        pPixels[i] = pixel;
+    }
+    return bAlpha;
+}
+
+} // namespace
+
+TImageInfo* CRenderEngine::LoadImageW(LPCWSTR bitmap, LPCWSTR type, DWORD mask)
+{
+    // Step 1: the file's bytes.
+    ByteBlock bytes;
+    if (bitmap == nullptr || !ReadImageBytes(bitmap, type, &bytes) || bytes.size > INT_MAX)
+        return nullptr;
+
+    // Step 2: decode to 8-bit RGBA.
+    int width = 0, height = 0, channels = 0;
+    std::unique_ptr<stbi_uc, StbImageFree> rgba(stbi_load_from_memory(
+        bytes.data.get(), static_cast<int>(bytes.size), &width, &height, &channels, kRgbaChannels));
+    if (rgba == nullptr)
+        return nullptr;
+    bytes.data.reset();
+
+    // Step 3: the bitmap, then its pixels.
+    DWORD* pPixels = nullptr;
+    HBITMAP hBitmap = CreateTopDownDib(width, height, &pPixels);
+    if (hBitmap == nullptr)
+        return nullptr;
+    const bool bAlpha = ConvertPixels(rgba.get(), pPixels, static_cast<size_t>(width) * height, mask);
+
+    TImageInfo* pImage = new (std::nothrow) TImageInfo();
+    if (pImage == nullptr)
+    {
+        ::DeleteObject(hBitmap);
+        return nullptr;
+    }
+    pImage->hBitmap = hBitmap;
+    pImage->nX = width;
+    pImage->nY = height;
+    pImage->alphaChannel = bAlpha;
+    return pImage;
+}
+
+void CRenderEngine::FreeImage(TImageInfo* bitmap)
+{
+    if (bitmap == nullptr)
+        return;
+    if (bitmap->hBitmap != nullptr)
+        ::DeleteObject(bitmap->hBitmap);
+    delete bitmap;
+}
+
+} // namespace Veneer

@@ -1,0 +1,149 @@
+#include "veneer/manager/PaintManagerUI.h"
+#include "veneer/render/RenderEngine.h"
+
+#include <cstdlib>
+#include <new>
+
+namespace Veneer
+{
+
+namespace
+{
+
+bool StartsWithDigit(LPCWSTR pstr)
+{
+    return pstr != nullptr && *pstr >= L'0' && *pstr <= L'9';
+}
+
+// An image name given with a resource type is the decimal resource id.
+LPCWSTR ResourceIdOf(LPCWSTR bitmap)
+{
+    return MAKEINTRESOURCEW(static_cast<WORD>(wcstol(bitmap, nullptr, 10)));
+}
+
+bool HasType(LPCWSTR type)
+{
+    return type != nullptr && *type != 0;
+}
+
+} // namespace
+
+const TImageInfo* CPaintManagerUI::GetImage(LPCWSTR bitmap)
+{
+    const TImageInfo* pImage = static_cast<TImageInfo*>(m_mImageHash.Find(bitmap));
+    if (pImage == nullptr && m_pParentResourcePM != nullptr)
+        return m_pParentResourcePM->GetImage(bitmap);
+    return pImage;
+}
+
+const TImageInfo* CPaintManagerUI::GetImageEx(LPCWSTR bitmap, LPCWSTR type, DWORD mask)
+{
+    const TImageInfo* pImage = static_cast<TImageInfo*>(m_mImageHash.Find(bitmap));
+    return pImage != nullptr ? pImage : AddImage(bitmap, type, mask);
+}
+
+const TImageInfo* CPaintManagerUI::AddImage(LPCWSTR bitmap, LPCWSTR type, DWORD mask)
+{
+    if (bitmap == nullptr || *bitmap == 0)
+        return nullptr;
+    // Resource images are named by their numeric id.
+    if (HasType(type) && !StartsWithDigit(bitmap))
+        return nullptr;
+    // A name already present keeps its image; nothing new is loaded for it.
+    if (m_mImageHash.Find(bitmap, false) != nullptr)
+        return nullptr;
+    TImageInfo* pImage = HasType(type) ? CRenderEngine::LoadImageW(ResourceIdOf(bitmap), type, mask)
+                                       : CRenderEngine::LoadImageW(bitmap, nullptr, mask);
+    if (pImage == nullptr)
+        return nullptr;
+    pImage->sResType = HasType(type) ? type : L"";
+    pImage->dwMask = mask;
+    if (!m_mImageHash.Insert(bitmap, pImage))
+    {
+        CRenderEngine::FreeImage(pImage);
+        return nullptr;
+    }
+    return pImage;
+}
+
+const TImageInfo* CPaintManagerUI::AddImage(LPCWSTR bitmap, HBITMAP hBitmap, int iWidth, int iHeight,
+                                            bool bAlpha)
+{
+    if (bitmap == nullptr || hBitmap == nullptr || iWidth <= 0 || iHeight <= 0)
+        return nullptr;
+    TImageInfo* pImage = new (std::nothrow) TImageInfo();
+    if (pImage == nullptr)
+        return nullptr;
+    // From here the table owns the bitmap, even when it turns the record down.
+    pImage->hBitmap = hBitmap;
+    pImage->nX = iWidth;
+    pImage->nY = iHeight;
+    pImage->alphaChannel = bAlpha;
+    pImage->dwMask = 0;
+    if (!m_mImageHash.Insert(bitmap, pImage))
+    {
+        CRenderEngine::FreeImage(pImage);
+        return nullptr;
+    }
+    return pImage;
+}
+
+bool CPaintManagerUI::RemoveImage(LPCWSTR bitmap)
+{
+    TImageInfo* pImage = static_cast<TImageInfo*>(m_mImageHash.Find(bitmap, false));
+    if (pImage == nullptr)
+        return false;
+    CRenderEngine::FreeImage(pImage);
+    return m_mImageHash.Remove(bitmap);
+}
+
+void CPaintManagerUI::RemoveAllImages()
+{
+    for (int i = 0; i < m_mImageHash.GetSize(); i++)
+        CRenderEngine::FreeImage(static_cast<TImageInfo*>(m_mImageHash.Find(m_mImageHash.GetAt(i), false)));
+    m_mImageHash.RemoveAll();
+}
+
+// Loads an image again the way it was first loaded and moves the new
+// bitmap into the existing record, so that pointers to it stay valid.
+bool CPaintManagerUI::ReloadImage(LPCWSTR bitmap, TImageInfo* pImage)
+{
+    TImageInfo* pNew = nullptr;
+    if (pImage->sResType.IsEmpty())
+        pNew = CRenderEngine::LoadImageW(bitmap, nullptr, pImage->dwMask);
+    else if (StartsWithDigit(bitmap))
+        pNew = CRenderEngine::LoadImageW(ResourceIdOf(bitmap), pImage->sResType, pImage->dwMask);
+    if (pNew == nullptr)
+        return false;
+    ::DeleteObject(pImage->hBitmap);
+    pImage->hBitmap = pNew->hBitmap;
+    pImage->nX = pNew->nX;
+    pImage->nY = pNew->nY;
+    pImage->alphaChannel = pNew->alphaChannel;
+    pNew->hBitmap = nullptr;
+    CRenderEngine::FreeImage(pNew);
+    return true;
+}
+
+void CPaintManagerUI::ReloadAllImages()
+{
+    // Lookups without reordering keep the table order stable while walking it.
+    bool bReloaded = false;
+    for (int i = 0; i < m_mImageHash.GetSize(); i++)
+    {
+        LPCWSTR bitmap = m_mImageHash.GetAt(i);
+        TImageInfo* pImage = static_cast<TImageInfo*>(m_mImageHash.Find(bitmap, false));
+        if (pImage != nullptr && ReloadImage(bitmap, pImage))
+            bReloaded = true;
+    }
+    if (bReloaded)
+        InvalidateRoot();
+}
+
+void CPaintManagerUI::ReloadSkin()
+{
+    for (int i = 0; i < m_aPreMessages.GetSize(); i++)
+        static_cast<CPaintManagerUI*>(m_aPreMessages[i])->ReloadAllImages();
+}
+
+} // namespace Veneer
