@@ -1,5 +1,8 @@
 #include "veneer/markup/Markup.h"
 
+#include "veneer/manager/PaintManagerUI.h"
+#include "veneer/resource/ZipArchive.h"
+
 #include <algorithm>
 #include <cassert>
 #include <climits>
@@ -7,6 +10,7 @@
 #include <cstdlib>
 #include <cwchar>
 #include <cwctype>
+#include <memory>
 
 // Characters are stepped one UTF-16 unit at a time. Every character the parser
 // looks for (delimiters, whitespace, identifier characters) lies in the Basic
@@ -29,8 +33,12 @@ const int kMaxNestingDepth = 256;
 const size_t kMaxElements = std::min<size_t>(ULONG_MAX, SIZE_MAX / sizeof(tagXMLELEMENT));
 const size_t kMaxTextLength = ULONG_MAX - 1;
 
+// Skin documents are read whole; larger files are refused.
+const DWORD kMaxDocumentBytes = 4 * 1024 * 1024;
+
 const wchar_t kOutOfMemory[] = L"Not enough memory";
 const wchar_t kTooLarge[] = L"File too large";
+const wchar_t kEmpty[] = L"File is empty";
 
 struct Entity
 {
@@ -118,6 +126,68 @@ const wchar_t* SkipWhitespace(const wchar_t* pstr)
         ++pstr;
     return pstr;
 }
+
+struct FreeBlock
+{
+    void operator()(BYTE* p) const { free(p); }
+};
+
+// The bytes of a document as read, zero-filled first: a source that delivers
+// fewer bytes than it declared leaves zeros, which end the text, rather than
+// stale memory.
+typedef std::unique_ptr<BYTE, FreeBlock> DocumentBytes;
+
+DocumentBytes AllocateDocument(DWORD cbSize)
+{
+    return DocumentBytes(static_cast<BYTE*>(calloc(cbSize, 1)));
+}
+
+class ScopedFileHandle
+{
+  public:
+    explicit ScopedFileHandle(HANDLE hFile) : m_hFile(hFile) {}
+    ScopedFileHandle(const ScopedFileHandle&) = delete;
+    ScopedFileHandle& operator=(const ScopedFileHandle&) = delete;
+    ~ScopedFileHandle()
+    {
+        if (m_hFile != INVALID_HANDLE_VALUE)
+            CloseHandle(m_hFile);
+    }
+    HANDLE Get() const { return m_hFile; }
+
+  private:
+    HANDLE m_hFile;
+};
+
+// The skin archive for one load: the cached handle, or the archive file
+// opened now and closed with the holder.
+class ArchiveForLoad
+{
+  public:
+    ArchiveForLoad()
+        : m_bCached(CPaintManagerUI::IsCachedResourceZip()),
+          m_hz(m_bCached ? CPaintManagerUI::GetResourceZipHandle() : OpenArchiveFile())
+    {
+    }
+    ArchiveForLoad(const ArchiveForLoad&) = delete;
+    ArchiveForLoad& operator=(const ArchiveForLoad&) = delete;
+    ~ArchiveForLoad()
+    {
+        if (!m_bCached && m_hz != nullptr)
+            CloseZip(m_hz);
+    }
+    HZIP Get() const { return m_hz; }
+
+  private:
+    static HZIP OpenArchiveFile()
+    {
+        const CUiString sArchive = CPaintManagerUI::GetResourcePath() + CPaintManagerUI::GetResourceZip();
+        return OpenZip(sArchive.GetData(), 0, ZIP_FILENAME);
+    }
+
+    bool m_bCached;
+    HZIP m_hz;
+};
 
 } // namespace
 
@@ -417,6 +487,66 @@ bool CMarkup::LoadFromMem(const BYTE* pByte, DWORD dwSize, int encoding)
         return false;
     }
     return true;
+}
+
+// Reads the document from the skin archive when one is set, else from the file
+// under the resource path; there is no fallback between the two.
+bool CMarkup::LoadFromFile(const wchar_t* pstrFilename, int encoding)
+{
+    Release();
+    if (CPaintManagerUI::GetResourceZip().IsEmpty())
+        return ReadFromDisk(pstrFilename, encoding);
+    return ReadFromArchive(pstrFilename, encoding);
+}
+
+bool CMarkup::ReadFromDisk(const wchar_t* pstrFilename, int encoding)
+{
+    if (pstrFilename == nullptr)
+        return Failed(L"Error opening file");
+    const CUiString sPath = CPaintManagerUI::GetResourcePath() + pstrFilename;
+    ScopedFileHandle file(CreateFileW(sPath.GetData(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.Get() == INVALID_HANDLE_VALUE)
+        return Failed(L"Error opening file");
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.Get(), &size))
+        return Failed(L"Could not read file");
+    if (size.QuadPart == 0)
+        return Failed(kEmpty);
+    if (size.QuadPart > kMaxDocumentBytes)
+        return Failed(kTooLarge);
+    const DWORD cbSize = static_cast<DWORD>(size.QuadPart);
+    DocumentBytes bytes = AllocateDocument(cbSize);
+    if (bytes == nullptr)
+        return Failed(kOutOfMemory);
+    DWORD cbRead = 0;
+    if (!ReadFile(file.Get(), bytes.get(), cbSize, &cbRead, nullptr) || cbRead != cbSize)
+        return Failed(L"Could not read file");
+    return LoadFromMem(bytes.get(), cbSize, encoding);
+}
+
+bool CMarkup::ReadFromArchive(const wchar_t* pstrFilename, int encoding)
+{
+    ArchiveForLoad archive;
+    if (archive.Get() == nullptr)
+        return Failed(L"Error opening zip file");
+    int iIndex = -1;
+    ZIPENTRY ze{};
+    if (FindZipItem(archive.Get(), pstrFilename, true, &iIndex, &ze) != ZR_OK)
+        return Failed(L"Could not find ziped file");
+    if (ze.unc_size == 0)
+        return Failed(kEmpty);
+    // A negative size is a declared size of 2 GiB or more.
+    if (ze.unc_size < 0 || static_cast<DWORD>(ze.unc_size) > kMaxDocumentBytes)
+        return Failed(kTooLarge);
+    const DWORD cbSize = static_cast<DWORD>(ze.unc_size);
+    DocumentBytes bytes = AllocateDocument(cbSize);
+    if (bytes == nullptr)
+        return Failed(kOutOfMemory);
+    const ZRESULT result = UnzipItem(archive.Get(), iIndex, bytes.get(), cbSize);
+    if (result != ZR_OK && result != ZR_MORE)
+        return Failed(L"Could not unzip file");
+    return LoadFromMem(bytes.get(), cbSize, encoding);
 }
 
 bool CMarkup::DecodeMultiByte(UINT codePage, const BYTE* pByte, DWORD dwSize)
