@@ -14,9 +14,11 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fcntl.h>
 #include <io.h>
+#include <iterator>
 #include <string>
 
 using Veneer::CMarkup;
@@ -44,36 +46,26 @@ void WriteUtf8(const std::wstring& text)
 // control characters, so that every element stays on one line.
 std::wstring Quoted(const wchar_t* pstr)
 {
+    static const struct
+    {
+        wchar_t ch;
+        const wchar_t* pstrEscape;
+    } kEscapes[] = {{L'"', L"\\\""}, {L'\\', L"\\\\"}, {L'\n', L"\\n"}, {L'\r', L"\\r"}, {L'\t', L"\\t"}};
     std::wstring quoted = L"\"";
     for (; *pstr != L'\0'; ++pstr)
     {
-        switch (*pstr)
+        const auto* pEscape = std::find_if(std::begin(kEscapes), std::end(kEscapes),
+                                           [&](const auto& escape) { return escape.ch == *pstr; });
+        if (pEscape != std::end(kEscapes))
+            quoted += pEscape->pstrEscape;
+        else if (*pstr < L' ')
         {
-        case L'"':
-            quoted += L"\\\"";
-            break;
-        case L'\\':
-            quoted += L"\\\\";
-            break;
-        case L'\n':
-            quoted += L"\\n";
-            break;
-        case L'\r':
-            quoted += L"\\r";
-            break;
-        case L'\t':
-            quoted += L"\\t";
-            break;
-        default:
-            if (*pstr < L' ')
-            {
-                wchar_t szCode[8] = {};
-                swprintf(szCode, 8, L"\\x%02X", static_cast<unsigned>(*pstr));
-                quoted += szCode;
-            }
-            else
-                quoted += *pstr;
+            wchar_t szCode[8] = {};
+            swprintf(szCode, _countof(szCode), L"\\x%02X", static_cast<unsigned>(*pstr));
+            quoted += szCode;
         }
+        else
+            quoted += *pstr;
     }
     return quoted + L"\"";
 }

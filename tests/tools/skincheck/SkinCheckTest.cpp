@@ -1,3 +1,4 @@
+#include "tests/veneer/resource/TestImages.h"
 #include "tests/veneer/resource/ZipBuilder.h"
 
 #include <windows.h>
@@ -90,20 +91,9 @@ class SkinCheck : public ::testing::Test
 
     static std::wstring PathOf(const std::wstring& sName) { return std::wstring(kFolder) + L"\\" + sName; }
 
-    static void WriteBytes(const std::wstring& sName, const void* pData, size_t cb)
-    {
-        HANDLE hFile = CreateFileW(PathOf(sName).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr);
-        ASSERT_NE(INVALID_HANDLE_VALUE, hFile);
-        DWORD cbWritten = 0;
-        WriteFile(hFile, pData, static_cast<DWORD>(cb), &cbWritten, nullptr);
-        CloseHandle(hFile);
-        ASSERT_EQ(cb, cbWritten);
-    }
-
     static void WriteText(const std::wstring& sName, const std::string& text)
     {
-        WriteBytes(sName, text.data(), text.size());
+        WriteFileBytes(PathOf(sName).c_str(), text);
     }
 
     static std::wstring Quoted(const std::wstring& s) { return L"\"" + s + L"\""; }
@@ -151,7 +141,7 @@ TEST_F(SkinCheck, ReadsAMemberOfAnArchive)
 {
     const ZipLayout zip =
         ZipBuilder().Add("Skin/Frame.xml", kSkin).Add("Bad.xml", "<a><b></a>", false).Build();
-    WriteBytes(L"skin.zip", zip.bytes.data(), zip.bytes.size());
+    WriteText(L"skin.zip", std::string(zip.bytes.begin(), zip.bytes.end()));
 
     ToolRun run = RunSkinCheck(Quoted(PathOf(L"skin.zip")) + L" skin\\frame.XML");
     EXPECT_EQ(0u, run.dwExitCode);

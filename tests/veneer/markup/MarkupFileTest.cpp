@@ -1,6 +1,7 @@
 #include "veneer/manager/PaintManagerUI.h"
 #include "veneer/markup/Markup.h"
 
+#include "tests/veneer/resource/TestImages.h"
 #include "tests/veneer/resource/ZipBuilder.h"
 
 #include <gtest/gtest.h>
@@ -49,20 +50,14 @@ class MarkupFile : public ::testing::Test
         CPaintManagerUI::SetResourcePath(L"");
     }
 
-    void WriteSkinFile(const std::wstring& name, const void* pData, size_t cb)
+    void WriteSkinFile(const std::wstring& name, const std::string& bytes)
     {
-        HANDLE hFile = CreateFileW((m_sFolder + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr);
-        ASSERT_NE(INVALID_HANDLE_VALUE, hFile);
-        DWORD cbWritten = 0;
-        WriteFile(hFile, pData, static_cast<DWORD>(cb), &cbWritten, nullptr);
-        CloseHandle(hFile);
-        ASSERT_EQ(cb, cbWritten);
+        WriteFileBytes((m_sFolder + name).c_str(), bytes);
     }
 
-    void WriteSkinFile(const std::wstring& name, const std::string& text)
+    void WriteSkinFile(const std::wstring& name, const ZipLayout& zip)
     {
-        WriteSkinFile(name, text.data(), text.size());
+        WriteSkinFile(name, std::string(zip.bytes.begin(), zip.bytes.end()));
     }
 
     std::wstring m_sFolder;
@@ -139,7 +134,7 @@ TEST_F(MarkupFile, ArchiveFileMemberIsFoundIgnoringCaseAndEveryFailureHasItsMess
     // Short.xml declares more bytes than it holds.
     PutLE32(zip.bytes, zip.dirEntries[2] + 24, 200);
     PutLE32(zip.bytes, zip.localHeaders[2] + 22, 200);
-    WriteSkinFile(L"skin.zip", zip.bytes.data(), zip.bytes.size());
+    WriteSkinFile(L"skin.zip", zip);
 
     CMarkup markup;
     CPaintManagerUI::SetResourceZip(L"skin.zip", false);
@@ -167,7 +162,7 @@ TEST_F(MarkupFile, ArchiveMemberOverFourMebibytesIsTooLarge)
                               .Add("Limit.xml", DocumentOfSize(kMaxDocumentBytes))
                               .Add("Over.xml", DocumentOfSize(kMaxDocumentBytes + 1))
                               .Build();
-    WriteSkinFile(L"big.zip", zip.bytes.data(), zip.bytes.size());
+    WriteSkinFile(L"big.zip", zip);
     CPaintManagerUI::SetResourceZip(L"big.zip", true);
     CMarkup markup;
     ASSERT_TRUE(markup.LoadFromFile(L"limit.xml")) << ErrorMessage(markup);
