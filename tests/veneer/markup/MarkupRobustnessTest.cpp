@@ -1,3 +1,4 @@
+#include "tests/veneer/markup/MarkupTestAccess.h"
 #include "veneer/markup/Markup.h"
 
 #include <gtest/gtest.h>
@@ -7,33 +8,6 @@
 #include <random>
 #include <string>
 #include <vector>
-
-namespace Veneer
-{
-
-// Lets the tests parse text that lies in memory they own, so that the text can
-// end right before a page that faults on any access.
-class CMarkupTestAccess
-{
-  public:
-    static bool ParseInPlace(CMarkup& markup, wchar_t* pstrText)
-    {
-        markup.Release();
-        markup.m_pstrXML = pstrText;
-        return markup.Parse();
-    }
-
-    static void Detach(CMarkup& markup)
-    {
-        markup.m_pstrXML = nullptr;
-        markup.Release();
-    }
-
-    static const wchar_t* Text(const CMarkup& markup) { return markup.m_pstrXML; }
-    static ULONG ElementCount(const CMarkup& markup) { return markup.m_nElements; }
-};
-
-} // namespace Veneer
 
 using Veneer::CMarkup;
 using Veneer::CMarkupNode;

@@ -1,4 +1,5 @@
 #include "veneer/markup/Markup.h"
+#include "tests/veneer/markup/MarkupTestAccess.h"
 
 #include <gtest/gtest.h>
 
@@ -7,6 +8,7 @@
 
 using Veneer::CMarkup;
 using Veneer::CMarkupNode;
+using Veneer::CMarkupTestAccess;
 
 namespace
 {
@@ -151,23 +153,30 @@ TEST(MarkupNavigation, SixtyFifthAttributeIsNotVisible)
     EXPECT_STREQ(L"", node.GetAttributeValue(64));
 }
 
-TEST(MarkupNavigation, ElementTableGrowsPastFiveHundredAndTwelveHundredFifty)
+TEST(MarkupNavigation, ElementTableGrowsByHalfItsSizePlusFiveHundred)
 {
-    for (int nChildren : {498, 499, 500, 1249, 1250, 2400})
+    // Elements: the placeholder, the root and its children.
+    const struct
+    {
+        int nChildren;
+        ULONG nReserved;
+    } cases[] = {{498, 500}, {499, 1250}, {1248, 1250}, {1249, 2375}, {2400, 4062}};
+    for (const auto& c : cases)
     {
         std::wstring xml = L"<List>";
-        for (int i = 0; i < nChildren; ++i)
+        for (int i = 0; i < c.nChildren; ++i)
             xml += L"<Item id=\"" + std::to_wstring(i) + L"\"/>";
         xml += L"</List>";
         CMarkup markup;
-        ASSERT_TRUE(markup.Load(xml.c_str())) << nChildren;
+        ASSERT_TRUE(markup.Load(xml.c_str())) << c.nChildren;
+        EXPECT_EQ(c.nReserved, CMarkupTestAccess::ReservedElements(markup)) << c.nChildren;
         int nSeen = 0;
         for (CMarkupNode item = markup.GetRoot().GetChild(); item.IsValid(); item = item.GetSibling())
         {
             ASSERT_EQ(std::to_wstring(nSeen), item.GetAttributeValue(L"id"));
             ++nSeen;
         }
-        EXPECT_EQ(nChildren, nSeen);
+        EXPECT_EQ(c.nChildren, nSeen);
     }
 }
 
