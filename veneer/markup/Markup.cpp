@@ -65,7 +65,8 @@ inline bool IsIdentifierChar(wchar_t ch)
     return iswalnum(ch) != 0;
 }
 
-inline void SkipWhitespace(wchar_t*& pstr)
+// For the text being parsed and, once parsed, the text being read.
+template <typename Char> inline void SkipWhitespace(Char*& pstr)
 {
     while (IsWhitespace(*pstr))
         ++pstr;
@@ -118,13 +119,6 @@ const wchar_t* SkipTerminated(const wchar_t* pstr, const wchar_t* pstrLimit)
     while (pstr < pstrLimit && *pstr != L'\0')
         ++pstr;
     return *pstr == L'\0' ? pstr + 1 : nullptr;
-}
-
-const wchar_t* SkipWhitespace(const wchar_t* pstr)
-{
-    while (IsWhitespace(*pstr))
-        ++pstr;
-    return pstr;
 }
 
 struct FreeBlock
@@ -290,14 +284,14 @@ void CMarkupNode::MapAttributes()
     const wchar_t* pstr = SkipTerminated(pstrXML + pElement->iStart, pstrEnd);
     while (pstr != nullptr && m_nAttributes < MAX_XML_ATTRIBUTES)
     {
-        pstr = SkipWhitespace(pstr);
+        SkipWhitespace(pstr);
         if (pstr >= pstrEnd || *pstr == L'>')
             return;
         const wchar_t* pstrName = pstr;
         pstr = SkipTerminated(pstr, pstrEnd);
         if (pstr == nullptr || pstr >= pstrEnd)
             return;
-        pstr = SkipWhitespace(pstr);
+        SkipWhitespace(pstr);
         if (pstr >= pstrEnd || *pstr != L'"')
             return;
         const wchar_t* pstrValue = ++pstr;
