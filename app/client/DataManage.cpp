@@ -83,6 +83,11 @@ void KeepDamagedCopy(const std::string& path, const std::string& text)
 // so that a crash or power loss during a save never leaves a truncated file.
 bool SaveReplacing(const TiXmlDocument& document, const std::string& path)
 {
+    // Replacing a file by a move ignores its read-only mark on some systems;
+    // a file the user made read-only stays as it is everywhere.
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return false;
     const std::string temporary = path + "." + std::to_string(GetCurrentProcessId()) + ".tmp";
     bool written = false;
     {
@@ -194,7 +199,10 @@ void CDataManage::OpenExisting()
     }
     else if (MaxElementDepth(text) > kMaxConfigDepth)
     {
+        // Nothing of it is parsed, so the file starts afresh.
         KeepDamagedCopy(path, text);
+        CreateEmpty();
+        return;
     }
     else
     {

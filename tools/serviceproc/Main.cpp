@@ -24,6 +24,7 @@ namespace
 
 const wchar_t kPipeName[] = L"\\\\.\\pipe\\servicepipe";
 const wchar_t kStopEventName[] = L"QLMServiceProcStop";
+const wchar_t kOwnerMutexName[] = L"QLMServiceProcOwner";
 constexpr DWORD kPipeBufferSize = 64 * 1024;
 
 enum ExitCode
@@ -186,7 +187,18 @@ int Serve(const wchar_t* outputPath)
         return kExitOutputFile;
     }
     COutput output(messages);
+    // Some systems let a second server add instances to a pipe despite
+    // FILE_FLAG_FIRST_PIPE_INSTANCE; a named mutex settles who owns it.
+    CHandleHolder owner(CreateMutexW(nullptr, FALSE, kOwnerMutexName));
+    const bool ownerExisted = GetLastError() == ERROR_ALREADY_EXISTS;
+    if (ownerExisted)
+    {
+        fwprintf(stderr, L"QLMServiceProc: another QLMServiceProc owns %ls\n", kPipeName);
+        return kExitPipeTaken;
+    }
+    // A stop request left over from an earlier run must not stop this one.
     CHandleHolder stopEvent(CreateEventW(nullptr, TRUE, FALSE, kStopEventName));
+    ResetEvent(stopEvent.Get());
     HANDLE pipe = CreatePipeInstance(true);
     if (pipe == INVALID_HANDLE_VALUE)
     {
