@@ -49,6 +49,23 @@ bool IsOpen(HANDLE handle)
     return handle != nullptr && handle != INVALID_HANDLE_VALUE;
 }
 
+// Starts a program hidden and does not wait for it.
+bool StartHidden(const std::string& path)
+{
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(path.c_str(), nullptr, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                        &process))
+        return false;
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return true;
+}
+
 } // namespace
 
 std::string BuildPipeDocument(int32_t type, const std::string& sendUrl, const std::string& data)
@@ -70,26 +87,6 @@ std::vector<char> BuildPipeFrame(const std::string& document)
         frame[i] = static_cast<char>((length >> (8 * i)) & 0xFF);
     std::memcpy(frame.data() + 4, document.data(), document.size());
     return frame;
-}
-
-bool StartHidden(const std::string& path)
-{
-    STARTUPINFOA startup{};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_HIDE;
-    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-    // Without a command line the child would get the bare path as one, and a
-    // path with blanks would reach it as arguments. The quoted path gives it
-    // an empty command line wherever it lies.
-    std::string commandLine = "\"" + path + "\"";
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                        &process))
-        return false;
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-    return true;
 }
 
 CServiceCommManage& CServiceCommManage::GetInstance()

@@ -41,6 +41,3 @@ std::string BuildPipeDocument(int32_t type, const std::string& sendUrl, const st
 // One pipe frame: the total length N as 4 bytes little-endian, the document
 // (N - 5 bytes) and a zero byte. Empty if the document is too long to frame.
 std::vector<char> BuildPipeFrame(const std::string& document);
-
-// Starts a program hidden and does not wait for it.
-bool StartHidden(const std::string& path);

@@ -271,23 +271,24 @@ TEST_F(DataFile, UnusableConfigFolderCostsNothingButTheSave)
     EXPECT_EQ("not a folder", blocker);
 }
 
-TEST_F(DataFile, FileHeldOpenByAnotherProcessIsNotOverwritten)
+TEST_F(DataFile, FileThatCouldNotBeReadIsNeverOverwritten)
 {
     const std::string original =
         "<ServiceDataInfo><Configs><PopCount value=\"5\" /></Configs></ServiceDataInfo>";
     WriteDataFile(original);
-    // Opened without sharing, as a service might hold it while it writes.
+    // Opened without sharing while the store reads it, as a service might
+    // hold it during its own write, and released before the store saves.
     const HANDLE held = CreateFileA(dataPath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
     {
         CDataManage store;
         store.Init();
+        CloseHandle(held);
         AdConfigInfo info = store.settings;
         info.NotShowToday = 1;
         store.SaveAdConfig(info);
     }
-    CloseHandle(held);
     EXPECT_EQ(original, DataFileText());
 }
 

@@ -140,26 +140,6 @@ TEST(CheckService, StartsQLMNewsFromTheProgramFolderWhenTheServiceIsAbsent)
     EXPECT_TRUE(LogGainsStarterLine(offset, 15000));
 }
 
-TEST(CheckService, StarterInAFolderWithBlanksGetsAnEmptyCommandLine)
-{
-    CScratchFolder scratch;
-    const std::string folder = scratch.File("with blank");
-    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
-    const std::string copy = folder + "\\QLMNews.exe";
-    ASSERT_TRUE(CopyFileA((BinFolder() + "\\QLMNews.exe").c_str(), copy.c_str(), FALSE));
-    ASSERT_TRUE(StartHidden(copy));
-
-    std::string log;
-    const ULONGLONG deadline = GetTickCount64() + 15000;
-    while (!ReadFileBytes(folder + "\\Msg.log", log) && GetTickCount64() < deadline)
-        Sleep(50);
-    Sleep(300);
-    ReadFileBytes(folder + "\\Msg.log", log);
-    const std::vector<std::string> lines = SplitLines(log);
-    ASSERT_EQ(1u, lines.size());
-    EXPECT_NE(std::string::npos, lines[0].find(std::string("\t") + kStarterLine));
-}
-
 TEST(SendToService, ResendsThroughANewPipeAfterTheServiceWentAway)
 {
     CServiceStandIn first;
