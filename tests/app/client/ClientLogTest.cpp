@@ -74,10 +74,3 @@ TEST(ClientLogFile, EntriesAppendToTodaysFile)
     EXPECT_TRUE(
         std::regex_match(added[1], std::regex(std::string(kHeaderPattern) + "QLMNews {14}second entry")));
 }
-
-TEST(ClientLogFile, TooSmallBufferYieldsFalse)
-{
-    char path[16] = "xxxxxxxxxxxxxxx";
-    EXPECT_FALSE(GetLogFilePath(path, sizeof(path)));
-    EXPECT_STREQ("", path);
-}

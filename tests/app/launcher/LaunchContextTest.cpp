@@ -33,12 +33,3 @@ TEST(MsgLog, AppendsTimeTabMessageAndCrLf)
     EXPECT_TRUE(std::regex_match(added, std::regex("\\d{2}:\\d{2}:\\d{2}\tMsg cmd = a b \\?, num = 2\r\n")))
         << added;
 }
-
-TEST(LaunchContext, StartsEmpty)
-{
-    const CLaunchContext& context = CLaunchContext::GetInstance();
-    EXPECT_EQ(nullptr, context.frameWnd);
-    EXPECT_TRUE(context.adKeyId.empty());
-    EXPECT_TRUE(context.channel.empty());
-    EXPECT_EQ(&context, &CLaunchContext::GetInstance());
-}

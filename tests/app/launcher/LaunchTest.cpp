@@ -68,20 +68,6 @@ TEST(LaunchExit, EmptyFirstArgumentEndsAfterTheCommandLineEntry)
     EXPECT_TRUE(service.Messages().empty());
 }
 
-TEST(LaunchExit, BlankCommandLineCountsAsEmpty)
-{
-    CServiceStandIn service;
-    ASSERT_TRUE(service.Start());
-    const size_t offset = MsgLogSize();
-    // The runtime drops the blanks after the program name.
-    EXPECT_EQ(0, RunToExit("QLMNews.exe", "   "));
-    const std::vector<std::string> lines = MsgLogLinesFrom(offset);
-    ASSERT_EQ(1u, lines.size());
-    EXPECT_NE(std::string::npos, lines[0].find("_tcslen(lpstrCmdLine) == 0"));
-    Sleep(500);
-    EXPECT_TRUE(service.Messages().empty());
-}
-
 TEST(LaunchReport, ReachesTheServiceWithEveryMember)
 {
     CServiceStandIn service;

@@ -92,15 +92,6 @@ TEST(PipeFrame, CountsItsLengthBytesAndTheTrailingZero)
     EXPECT_EQ('\0', frame[40]);
 }
 
-TEST(PipeFrame, ReportTextTravelsEscapedInsideTheEnvelope)
-{
-    EXPECT_EQ("{\"data\":\"{\\\"a\\\":1}\\n\",\"sendurl\":\"https://h/\",\"type\":0}\n",
-              BuildPipeDocument(0, "https://h/", "{\"a\":1}\n"));
-    const std::vector<char> frame = BuildPipeFrame(std::string(300, 'd'));
-    ASSERT_EQ(305u, frame.size());
-    EXPECT_EQ(std::string("\x31\x01\x00\x00", 4), std::string(frame.data(), 4));
-}
-
 TEST(FindProcessId, MatchesTheWholeNameInAnyLetterCase)
 {
     CServiceStandIn service;
@@ -184,16 +175,4 @@ TEST(SendToService, GivesUpWithinItsRetriesWhenNoServiceAnswers)
     // Two rounds of ten opens, 100 ms apart.
     EXPECT_GE(GetTickCount64() - start, 1800u);
     EXPECT_LT(GetTickCount64() - start, 8000u);
-}
-
-TEST(WriteMessage, FailureMarksTheChannelDisconnected)
-{
-    CServiceStandIn service;
-    ASSERT_TRUE(service.Start());
-    CServiceCommManage channel;
-    channel.Connect();
-    ASSERT_TRUE(channel.connected);
-    service.Kill();
-    EXPECT_FALSE(channel.WriteMessage(0, "u", "x"));
-    EXPECT_FALSE(channel.connected);
 }
