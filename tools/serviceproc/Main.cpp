@@ -163,8 +163,10 @@ bool AwaitClient(HANDLE pipe, HANDLE stopEvent)
     overlapped.hEvent = connectedEvent.Get();
     if (ConnectNamedPipe(pipe, &overlapped))
         return true;
+    // A client may connect, write and close before the instance is waited
+    // on (ERROR_NO_DATA); what it wrote is still read.
     const DWORD error = GetLastError();
-    if (error == ERROR_PIPE_CONNECTED)
+    if (error == ERROR_PIPE_CONNECTED || error == ERROR_NO_DATA)
         return true;
     if (error != ERROR_IO_PENDING)
         return false;
