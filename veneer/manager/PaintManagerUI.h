@@ -52,6 +52,11 @@ class VENEER_API CPaintManagerUI
     CPaintManagerUI& operator=(const CPaintManagerUI&) = delete;
     ~CPaintManagerUI();
 
+    // Window side: the native window, its device contexts and how it paints.
+    HDC GetPaintDC() const;
+    bool IsBackgroundTransparent() const;
+    void SetBackgroundTransparent(bool bTrans);
+
     // Resource settings: where skin documents and images are looked for.
     static HINSTANCE GetInstance();
     static CUiString GetInstancePath();
@@ -142,6 +147,7 @@ class VENEER_API CPaintManagerUI
     HWND m_hWndPaint;
     HDC m_hDcPaint;
     CControlUI* m_pRoot;
+    bool m_bLayered; // paints as a per-pixel-alpha layered window
     CPaintManagerUI* m_pParentResourcePM;
     DWORD m_dwDefaultDisabledColor;
     DWORD m_dwDefaultFontColor;

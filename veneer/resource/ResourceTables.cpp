@@ -85,7 +85,7 @@ short CPaintManagerUI::m_L = kNeutralPercent;
 CStdPtrArray CPaintManagerUI::m_aPreMessages;
 
 CPaintManagerUI::CPaintManagerUI()
-    : m_hWndPaint(nullptr), m_hDcPaint(nullptr), m_pRoot(nullptr), m_pParentResourcePM(nullptr),
+    : m_hWndPaint(nullptr), m_hDcPaint(nullptr), m_pRoot(nullptr), m_bLayered(false), m_pParentResourcePM(nullptr),
       m_dwDefaultDisabledColor(kDefaultDisabledColor), m_dwDefaultFontColor(kDefaultFontColor),
       m_dwDefaultLinkFontColor(kDefaultLinkFontColor),
       m_dwDefaultLinkHoverFontColor(kDefaultLinkHoverFontColor),
