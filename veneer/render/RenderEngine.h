@@ -45,11 +45,12 @@ class VENEER_API CRenderEngine
                                 LPCWSTR pStrImage, LPCWSTR pStrModify = nullptr);
     // Draws part `rcBmpPart` of a bitmap into `rc`, nine-sliced by
     // `rcCorners`, clipped to `rcPaint`.
-    static void DrawImage(HDC hDC, HBITMAP hBitmap, const RECT& rc, const RECT& rcPaint, const RECT& rcBmpPart,
-                          const RECT& rcCorners, bool alphaChannel, BYTE uFade = 255, bool hole = false,
-                          bool xtiled = false, bool ytiled = false);
+    static void DrawImage(HDC hDC, HBITMAP hBitmap, const RECT& rc, const RECT& rcPaint,
+                          const RECT& rcBmpPart, const RECT& rcCorners, bool alphaChannel, BYTE uFade = 255,
+                          bool hole = false, bool xtiled = false, bool ytiled = false);
     static void DrawColor(HDC hDC, const RECT& rc, DWORD color);
-    static void DrawGradient(HDC hDC, const RECT& rc, DWORD dwFirst, DWORD dwSecond, bool bVertical, int nSteps);
+    static void DrawGradient(HDC hDC, const RECT& rc, DWORD dwFirst, DWORD dwSecond, bool bVertical,
+                             int nSteps);
     static void DrawLine(HDC hDC, const RECT& rc, int nSize, DWORD dwPenColor, int nStyle = PS_SOLID);
     static void DrawRect(HDC hDC, const RECT& rc, int nSize, DWORD dwPenColor);
     static void DrawRoundRect(HDC hDC, const RECT& rc, int nSize, int width, int height, DWORD dwPenColor);
@@ -59,6 +60,11 @@ class VENEER_API CRenderEngine
     // Paints the control into an off-screen bitmap and returns a 32-bit DIB
     // copy of `rc` from it, owned by the caller; null on failure.
     static HBITMAP GenerateBitmap(CPaintManagerUI* pManager, CControlUI* pControl, RECT rc);
+
+    // Part of the public interface for plug-ins written against it; layered
+    // painting keeps its alpha bytes itself, so both do nothing.
+    static void ClearAlphaPixel(LPBYTE pBits, int bitmapWidth, PRECT rc);
+    static void RestoreAlphaColor(LPBYTE pBits, int bitmapWidth, PRECT rc);
 
     // Shifts a colour by hue (degrees, 180 = none), saturation and lightness
     // (percent, 100 = none). The low byte is taken as red, as in a COLORREF;

@@ -1,0 +1,8 @@
+#include "app/launcher/LaunchSequence.h"
+
+#include <windows.h>
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int)
+{
+    return RunLaunchSequence(instance, commandLine);
+}

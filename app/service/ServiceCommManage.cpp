@@ -1,0 +1,175 @@
+#include "app/service/ServiceCommManage.h"
+
+#include "app/client/ClientFolders.h"
+#include "app/model/CompactJson.h"
+
+#include <tlhelp32.h>
+
+#include <json/value.h>
+
+#include <cstring>
+#include <limits>
+
+namespace
+{
+
+const char kPipePrefix[] = "\\\\.\\pipe\\";
+const char kPipeShortName[] = "servicepipe";
+const wchar_t kServiceExe[] = L"QLMServiceProc.exe";
+const char kStarterExe[] = "QLMNews.exe";
+
+constexpr int kOpenAttempts = 10;
+constexpr DWORD kOpenRetryDelayMs = 100;
+
+// The frame adds its four length bytes and the trailing zero to the document.
+constexpr size_t kFrameOverhead = 5;
+
+class CHandleHolder
+{
+  public:
+    explicit CHandleHolder(HANDLE handle) : handle(handle) {}
+    CHandleHolder(const CHandleHolder&) = delete;
+    CHandleHolder& operator=(const CHandleHolder&) = delete;
+    ~CHandleHolder() { CloseHandle(handle); }
+
+  private:
+    HANDLE handle;
+};
+
+std::wstring UpperCase(const wchar_t* text)
+{
+    std::wstring upper(text);
+    if (!upper.empty())
+        CharUpperBuffW(&upper[0], static_cast<DWORD>(upper.size()));
+    return upper;
+}
+
+bool IsOpen(HANDLE handle)
+{
+    return handle != nullptr && handle != INVALID_HANDLE_VALUE;
+}
+
+// Starts a program hidden and does not wait for it.
+bool StartHidden(const std::string& path)
+{
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(path.c_str(), nullptr, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                        &process))
+        return false;
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return true;
+}
+
+} // namespace
+
+std::string BuildPipeDocument(int32_t type, const std::string& sendUrl, const std::string& data)
+{
+    Json::Value envelope(Json::objectValue);
+    envelope["data"] = data;
+    envelope["sendurl"] = sendUrl;
+    envelope["type"] = type;
+    return Model::WriteCompactJson(envelope);
+}
+
+std::vector<char> BuildPipeFrame(const std::string& document)
+{
+    if (document.size() > std::numeric_limits<uint32_t>::max() - kFrameOverhead)
+        return std::vector<char>();
+    const uint32_t length = static_cast<uint32_t>(document.size() + kFrameOverhead);
+    std::vector<char> frame(length, '\0');
+    for (size_t i = 0; i < 4; ++i)
+        frame[i] = static_cast<char>((length >> (8 * i)) & 0xFF);
+    std::memcpy(frame.data() + 4, document.data(), document.size());
+    return frame;
+}
+
+CServiceCommManage& CServiceCommManage::GetInstance()
+{
+    static CServiceCommManage instance;
+    return instance;
+}
+
+DWORD CServiceCommManage::FindProcessId(const wchar_t* exeName)
+{
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return 0;
+    CHandleHolder holder(snapshot);
+    const std::wstring wanted = UpperCase(exeName);
+    const DWORD self = GetCurrentProcessId();
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+    {
+        if (entry.th32ProcessID != self && UpperCase(entry.szExeFile) == wanted)
+            return entry.th32ProcessID;
+    }
+    return 0;
+}
+
+bool CServiceCommManage::CheckService()
+{
+    if (FindProcessId(kServiceExe) != 0)
+        return true;
+    // The service is absent: start the program's own starter from its
+    // folder. Whether that succeeds shows only in the pipe opening below.
+    const std::string folder = ProgramFolder();
+    if (!folder.empty())
+        StartHidden(folder + "\\" + kStarterExe);
+    return true;
+}
+
+bool CServiceCommManage::OpenPipe()
+{
+    // A reopen replaces a handle whose write failed; closing it keeps every
+    // retry from leaking one.
+    if (IsOpen(pipe))
+        CloseHandle(pipe);
+    for (int attempt = 0; attempt < kOpenAttempts; ++attempt)
+    {
+        pipeName = std::string(kPipePrefix) + kPipeShortName;
+        pipe = CreateFileA(pipeName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
+        if (pipe != INVALID_HANDLE_VALUE)
+            return true;
+        Sleep(kOpenRetryDelayMs);
+    }
+    return false;
+}
+
+void CServiceCommManage::Connect()
+{
+    connected = CheckService() && OpenPipe();
+}
+
+bool CServiceCommManage::WriteMessage(int32_t type, const std::string& sendUrl, const std::string& data)
+{
+    const std::vector<char> frame = BuildPipeFrame(BuildPipeDocument(type, sendUrl, data));
+    DWORD written = 0;
+    const bool sent = !frame.empty() && IsOpen(pipe) &&
+                      WriteFile(pipe, frame.data(), static_cast<DWORD>(frame.size()), &written, nullptr) &&
+                      written == frame.size();
+    if (!sent)
+        connected = false;
+    return sent;
+}
+
+bool CServiceCommManage::SendToService(int32_t type, const std::string& sendUrl, const std::string& data)
+{
+    if (!connected)
+    {
+        CheckService();
+        OpenPipe();
+    }
+    if (WriteMessage(type, sendUrl, data))
+        return true;
+    CheckService();
+    OpenPipe();
+    return WriteMessage(type, sendUrl, data);
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The channel to the client's background service: finds the service
+// process, opens its named pipe and writes each message as one frame. The
+// service never answers on the pipe.
+class CServiceCommManage
+{
+  public:
+    static CServiceCommManage& GetInstance();
+
+    CServiceCommManage() = default;
+    CServiceCommManage(const CServiceCommManage&) = delete;
+    CServiceCommManage& operator=(const CServiceCommManage&) = delete;
+    virtual ~CServiceCommManage() = default;
+
+    // Id of another running process whose executable name equals `exeName`
+    // apart from letter case; 0 if there is none.
+    static DWORD FindProcessId(const wchar_t* exeName);
+
+    bool CheckService();
+    bool OpenPipe();
+    void Connect();
+    bool WriteMessage(int32_t type, const std::string& sendUrl, const std::string& data);
+    bool SendToService(int32_t type, const std::string& sendUrl, const std::string& data);
+
+    HANDLE pipe = nullptr;
+    bool connected = false;
+    std::string pipeName;
+};
+
+// The pipe's message document: {"data":...,"sendurl":...,"type":...} in
+// compact form with its final line feed.
+std::string BuildPipeDocument(int32_t type, const std::string& sendUrl, const std::string& data);
+
+// One pipe frame: the total length N as 4 bytes little-endian, the document
+// (N - 5 bytes) and a zero byte. Empty if the document is too long to frame.
+std::vector<char> BuildPipeFrame(const std::string& document);

@@ -1,0 +1,309 @@
+#include "tests/support/TestSupport.h"
+
+#include <cstdio>
+#include <memory>
+
+namespace TestSupport
+{
+
+namespace
+{
+
+const wchar_t kPipeName[] = L"\\\\.\\pipe\\servicepipe";
+const wchar_t kStopEventName[] = L"QLMServiceProcStop";
+constexpr DWORD kPollMs = 20;
+
+struct CFileCloser
+{
+    void operator()(FILE* file) const { fclose(file); }
+};
+
+HANDLE OpenInheritable(const std::string& path)
+{
+    SECURITY_ATTRIBUTES security{};
+    security.nLength = sizeof(security);
+    security.bInheritHandle = TRUE;
+    return CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &security,
+                       CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+template <typename Condition> bool PollUntil(Condition condition, DWORD timeoutMs)
+{
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    while (!condition())
+    {
+        if (GetTickCount64() >= deadline)
+            return false;
+        Sleep(kPollMs);
+    }
+    return true;
+}
+
+} // namespace
+
+std::string BinFolder()
+{
+    char path[MAX_PATH * 4] = {};
+    GetModuleFileNameA(nullptr, path, sizeof(path));
+    std::string folder(path);
+    return folder.substr(0, folder.find_last_of('\\'));
+}
+
+CScratchFolder::CScratchFolder()
+{
+    static unsigned counter = 0;
+    char temp[MAX_PATH] = {};
+    GetTempPathA(sizeof(temp), temp);
+    path = std::string(temp) + "qlmtest-" + std::to_string(GetCurrentProcessId()) + "-" +
+           std::to_string(++counter);
+    RemoveFolderTree(path);
+    CreateDirectoryA(path.c_str(), nullptr);
+}
+
+CScratchFolder::~CScratchFolder()
+{
+    RemoveFolderTree(path);
+}
+
+bool ReadFileBytes(const std::string& path, std::string& bytes)
+{
+    bytes.clear();
+    std::unique_ptr<FILE, CFileCloser> file(fopen(path.c_str(), "rb"));
+    if (!file)
+        return false;
+    char chunk[4096];
+    size_t got = 0;
+    while ((got = fread(chunk, 1, sizeof(chunk), file.get())) > 0)
+        bytes.append(chunk, got);
+    return true;
+}
+
+bool WriteFileBytes(const std::string& path, const std::string& bytes)
+{
+    std::unique_ptr<FILE, CFileCloser> file(fopen(path.c_str(), "wb"));
+    return file && fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
+}
+
+bool FileExists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::vector<std::string> SplitLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size())
+    {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
+void RemoveFolderTree(const std::string& path)
+{
+    WIN32_FIND_DATAA found{};
+    const HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE)
+    {
+        do
+        {
+            const std::string name = found.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            const std::string child = path + "\\" + name;
+            SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveFolderTree(child);
+            else
+                DeleteFileA(child.c_str());
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryA(path.c_str());
+}
+
+CChildProcess::~CChildProcess()
+{
+    if (process != nullptr)
+        CloseHandle(process);
+}
+
+bool CChildProcess::Start(const std::string& exePath, const std::string& arguments,
+                          const std::string& stdoutPath, const std::string& stderrPath)
+{
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    HANDLE output = nullptr;
+    HANDLE error = nullptr;
+    const bool redirect = !stdoutPath.empty() || !stderrPath.empty();
+    if (redirect)
+    {
+        output = stdoutPath.empty() ? nullptr : OpenInheritable(stdoutPath);
+        error = stderrPath.empty() ? nullptr : OpenInheritable(stderrPath);
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = output;
+        startup.hStdError = error;
+    }
+    std::string commandLine = "\"" + exePath + "\"";
+    if (!arguments.empty())
+        commandLine += " " + arguments;
+    PROCESS_INFORMATION info{};
+    const BOOL started = CreateProcessA(exePath.c_str(), &commandLine[0], nullptr, nullptr,
+                                        redirect ? TRUE : FALSE, 0, nullptr, nullptr, &startup, &info);
+    for (HANDLE handle : {output, error})
+    {
+        if (handle != nullptr && handle != INVALID_HANDLE_VALUE)
+            CloseHandle(handle);
+    }
+    if (!started)
+        return false;
+    CloseHandle(info.hThread);
+    process = info.hProcess;
+    processId = info.dwProcessId;
+    return true;
+}
+
+bool CChildProcess::Wait(DWORD timeoutMs)
+{
+    return process != nullptr && WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0;
+}
+
+DWORD CChildProcess::ExitCode() const
+{
+    DWORD code = STILL_ACTIVE;
+    if (process != nullptr)
+        GetExitCodeProcess(process, &code);
+    return code;
+}
+
+void CChildProcess::Kill()
+{
+    if (process != nullptr && !Wait(0))
+    {
+        TerminateProcess(process, 99);
+        Wait(5000);
+    }
+}
+
+long RunToExit(const std::string& exeName, const std::string& arguments, DWORD timeoutMs)
+{
+    CChildProcess child;
+    if (!child.Start(BinFolder() + "\\" + exeName, arguments))
+        return -1;
+    if (!child.Wait(timeoutMs))
+    {
+        child.Kill();
+        return -1;
+    }
+    return static_cast<long>(child.ExitCode());
+}
+
+bool ServicePipeExists()
+{
+    // An instance that waits for a client answers at once; when all are
+    // busy the call times out, which still means the pipe exists.
+    if (WaitNamedPipeW(kPipeName, 1))
+        return true;
+    return GetLastError() == ERROR_SEM_TIMEOUT;
+}
+
+CServiceStandIn::CServiceStandIn() = default;
+
+CServiceStandIn::~CServiceStandIn()
+{
+    if (running)
+        Stop();
+}
+
+bool CServiceStandIn::Start()
+{
+    const std::string arguments = "\"" + folder.File("messages.txt") + "\"";
+    if (!child.Start(BinFolder() + "\\QLMServiceProc.exe", arguments, folder.File("stdout.txt"),
+                     folder.File("stderr.txt")))
+        return false;
+    running = PollUntil([this] { return ServicePipeExists() || child.Wait(0); }, 10000) && !child.Wait(0);
+    if (!running)
+        child.Kill();
+    return running;
+}
+
+bool CServiceStandIn::Stop()
+{
+    running = false;
+    const HANDLE stop = OpenEventW(EVENT_MODIFY_STATE, FALSE, kStopEventName);
+    if (stop != nullptr)
+    {
+        SetEvent(stop);
+        CloseHandle(stop);
+    }
+    if (child.Wait(5000))
+        return child.ExitCode() == 0;
+    child.Kill();
+    return false;
+}
+
+void CServiceStandIn::Kill()
+{
+    running = false;
+    child.Kill();
+}
+
+std::vector<std::string> CServiceStandIn::Messages() const
+{
+    std::string text;
+    ReadFileBytes(folder.File("messages.txt"), text);
+    return SplitLines(text);
+}
+
+std::vector<std::string> CServiceStandIn::Problems() const
+{
+    std::string text;
+    ReadFileBytes(folder.File("stderr.txt"), text);
+    std::vector<std::string> problems;
+    for (const std::string& line : SplitLines(text))
+    {
+        if (line.find(": client ") != std::string::npos)
+            problems.push_back(line);
+    }
+    return problems;
+}
+
+bool CServiceStandIn::WaitForMessages(size_t count, DWORD timeoutMs) const
+{
+    return PollUntil([&] { return Messages().size() >= count; }, timeoutMs);
+}
+
+bool CServiceStandIn::WaitForProblems(size_t count, DWORD timeoutMs) const
+{
+    return PollUntil([&] { return Problems().size() >= count; }, timeoutMs);
+}
+
+std::string MsgLogPath()
+{
+    return BinFolder() + "\\Msg.log";
+}
+
+size_t MsgLogSize()
+{
+    std::string bytes;
+    ReadFileBytes(MsgLogPath(), bytes);
+    return bytes.size();
+}
+
+std::vector<std::string> MsgLogLinesFrom(size_t offset)
+{
+    std::string bytes;
+    ReadFileBytes(MsgLogPath(), bytes);
+    return SplitLines(offset < bytes.size() ? bytes.substr(offset) : std::string());
+}
+
+} // namespace TestSupport

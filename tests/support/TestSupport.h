@@ -1,0 +1,104 @@
+#pragma once
+
+// Helpers shared by the tests: child processes, the service stand-in, files
+// beside the test programs and a scratch folder.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace TestSupport
+{
+
+// The folder of the running test program, where every program of the build
+// lies (QLMNews.exe, QLMServiceProc.exe) and where "Msg.log" is written.
+std::string BinFolder();
+
+// A fresh folder under the temporary folder, removed with its files at the
+// end of the scope.
+class CScratchFolder
+{
+  public:
+    CScratchFolder();
+    CScratchFolder(const CScratchFolder&) = delete;
+    CScratchFolder& operator=(const CScratchFolder&) = delete;
+    ~CScratchFolder();
+    const std::string& Path() const { return path; }
+    std::string File(const std::string& name) const { return path + "\\" + name; }
+
+  private:
+    std::string path;
+};
+
+bool ReadFileBytes(const std::string& path, std::string& bytes);
+bool WriteFileBytes(const std::string& path, const std::string& bytes);
+bool FileExists(const std::string& path);
+std::vector<std::string> SplitLines(const std::string& text);
+void RemoveFolderTree(const std::string& path);
+
+// A program of the build started with a command line (the text after the
+// program name); optionally its standard output and error go to files.
+class CChildProcess
+{
+  public:
+    CChildProcess() = default;
+    CChildProcess(const CChildProcess&) = delete;
+    CChildProcess& operator=(const CChildProcess&) = delete;
+    ~CChildProcess();
+
+    bool Start(const std::string& exePath, const std::string& arguments, const std::string& stdoutPath = "",
+               const std::string& stderrPath = "");
+    // Waits for the exit; false on timeout.
+    bool Wait(DWORD timeoutMs);
+    DWORD ExitCode() const;
+    void Kill();
+    DWORD Id() const { return processId; }
+
+  private:
+    HANDLE process = nullptr;
+    DWORD processId = 0;
+};
+
+// Runs a program of the build to its end; returns its exit code, or -1 when
+// it could not be started or did not end within the timeout (it is killed).
+long RunToExit(const std::string& exeName, const std::string& arguments, DWORD timeoutMs = 20000);
+
+// QLMServiceProc.exe owning the service pipe for the length of a test.
+class CServiceStandIn
+{
+  public:
+    CServiceStandIn();
+    ~CServiceStandIn();
+    CServiceStandIn(const CServiceStandIn&) = delete;
+    CServiceStandIn& operator=(const CServiceStandIn&) = delete;
+
+    // Starts it and waits until the pipe accepts clients.
+    bool Start();
+    // Stops it through its stop event and waits for its exit.
+    bool Stop();
+    // Kills it at once, as a crashing service would go.
+    void Kill();
+    DWORD Id() const { return child.Id(); }
+
+    std::vector<std::string> Messages() const;
+    std::vector<std::string> Problems() const;
+    // Waits until at least `count` messages (or problems) have arrived.
+    bool WaitForMessages(size_t count, DWORD timeoutMs = 10000) const;
+    bool WaitForProblems(size_t count, DWORD timeoutMs = 10000) const;
+
+  private:
+    CScratchFolder folder;
+    CChildProcess child;
+    bool running = false;
+};
+
+// True while some instance of the service pipe accepts clients.
+bool ServicePipeExists();
+
+// The launch log beside the programs: its lines (CR LF stripped) and the
+// number of bytes it holds, so that a test reads only what it added.
+std::string MsgLogPath();
+std::vector<std::string> MsgLogLinesFrom(size_t offset);
+size_t MsgLogSize();
+
+} // namespace TestSupport
