@@ -343,3 +343,17 @@ TEST_F(MessageRouting, TransparencyMakesTheWindowLayered)
     EXPECT_EQ(m_pm.GetTransparent(), 255);
     EXPECT_EQ(::GetWindowLongPtrW(Hwnd(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
 }
+
+TEST_F(MessageRouting, MessageLoopPreTranslatesUntilQuit)
+{
+    m_pB->SetShortcut(L'B');
+    ::PostMessageW(Hwnd(), WM_SYSCHAR, L'b', 0);
+    ::PostMessageW(Hwnd(), WM_KEYDOWN, 'K', 0);
+    ::PostQuitMessage(0);
+    CPaintManagerUI::MessageLoop();
+    // The Alt shortcut was taken before dispatch; the key went through the
+    // system's translation, which added its character.
+    EXPECT_EQ(m_pm.GetFocus(), m_pB);
+    EXPECT_EQ(m_pB->m_nActivate, 1);
+    EXPECT_EQ(TakeEvents(), (Trace{L"setfocus:B", L"keydown:B", L"char:B"}));
+}

@@ -99,6 +99,15 @@ TEST_F(PointerEndToEnd, PointerCrossingControlsEntersAndLeavesThem)
     }
     EXPECT_EQ(withoutCursor, (Trace{L"enter:A", L"leave:A", L"enter:B", L"leave:B"}));
     EXPECT_NE(std::find(crossings.begin(), crossings.end(), L"setcursor:A"), crossings.end());
+
+    // B does not set the cursor itself: the default procedure does.
+    ASSERT_TRUE(MovePointer(kWindowX + 70, kWindowY + 20));
+    LRESULT lRes = 0;
+    EXPECT_FALSE(
+        m_pm.MessageHandler(WM_SETCURSOR, reinterpret_cast<WPARAM>(Hwnd()), MAKELPARAM(HTCLIENT, 0), lRes));
+    ASSERT_TRUE(MovePointer(kWindowX + 20, kWindowY + 20));
+    EXPECT_TRUE(
+        m_pm.MessageHandler(WM_SETCURSOR, reinterpret_cast<WPARAM>(Hwnd()), MAKELPARAM(HTCLIENT, 0), lRes));
 }
 
 TEST_F(PointerEndToEnd, RestingPointerHoversAndShowsTheToolTip)

@@ -26,6 +26,7 @@ static_assert(sizeof(GdiHandleEntry) == 24, "Wine's GDI handle entry is 24 bytes
 
 const int kGdiHandleCount = 0x10000;
 
+#if defined(_WIN64)
 // The process environment block, found through ntdll rather than the
 // thread block so that no segment-register intrinsic is needed.
 const BYTE* ProcessEnvironmentBlock()
@@ -43,7 +44,6 @@ const BYTE* ProcessEnvironmentBlock()
 
 int CountFromHandleTable()
 {
-#if defined(_WIN64)
     // PEB.GdiSharedHandleTable of the 64-bit process environment block.
     const size_t kGdiSharedHandleTableOffset = 0xF8;
     const BYTE* pPeb = ProcessEnvironmentBlock();
@@ -60,10 +60,14 @@ int CountFromHandleTable()
             nObjects++;
     }
     return nObjects;
-#else
-    return -1;
-#endif
 }
+#else
+// The 32-bit table has another layout; only the 64-bit build runs here.
+int CountFromHandleTable()
+{
+    return -1;
+}
+#endif
 
 } // namespace
 
