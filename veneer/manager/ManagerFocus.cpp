@@ -33,10 +33,7 @@ CControlUI* CPaintManagerUI::GetFocus() const
 void CPaintManagerUI::SendKillFocus(CControlUI* pNewFocus)
 {
     CControlWatch oldFocus(m_pFocus);
-    TEventUI event{};
-    event.Type = EventKillFocus;
-    event.pSender = pNewFocus;
-    event.dwTimestamp = ::GetTickCount();
+    TEventUI event = NewEvent(EventKillFocus, pNewFocus);
     m_pFocus->Event(event);
     if (oldFocus.Get() != nullptr)
         SendNotify(oldFocus.Get(), L"killfocus");
@@ -60,10 +57,7 @@ void CPaintManagerUI::SetFocus(CControlUI* pControl)
         !pControl->IsEnabled())
         return;
     m_pFocus = pControl;
-    TEventUI event{};
-    event.Type = EventSetFocus;
-    event.pSender = pControl;
-    event.dwTimestamp = ::GetTickCount();
+    TEventUI event = NewEvent(EventSetFocus, pControl);
     pControl->Event(event);
     if (newFocus.Get() != nullptr)
         SendNotify(newFocus.Get(), L"setfocus");

@@ -3,6 +3,7 @@
 #include "veneer/manager/PaintManagerUI.h"
 
 #include "veneer/control/ControlUI.h"
+#include "veneer/render/GdiHolders.h"
 
 namespace Veneer
 {
@@ -39,20 +40,6 @@ class SavedDC
   private:
     HDC m_hDC;
     int m_nSaved;
-};
-
-// Selects a GDI object into a device context for the holder's lifetime.
-class Selection
-{
-  public:
-    Selection(HDC hDC, HGDIOBJ hObject) : m_hDC(hDC), m_hOld(::SelectObject(hDC, hObject)) {}
-    Selection(const Selection&) = delete;
-    Selection& operator=(const Selection&) = delete;
-    ~Selection() { ::SelectObject(m_hDC, m_hOld); }
-
-  private:
-    HDC m_hDC;
-    HGDIOBJ m_hOld;
 };
 
 } // namespace
@@ -163,7 +150,7 @@ void CPaintManagerUI::PaintNormal(const RECT& rcUpdate)
 
 void CPaintManagerUI::PaintOffscreen(HDC hDC, const RECT& rcPaint)
 {
-    Selection bitmap(m_hDcOffscreen, m_hbmpOffscreen);
+    CScopedSelect bitmap(m_hDcOffscreen, m_hbmpOffscreen);
     {
         // The buffer outside the paint rectangle keeps what it showed last.
         SavedDC saved(m_hDcOffscreen);
@@ -178,8 +165,8 @@ void CPaintManagerUI::PaintOffscreen(HDC hDC, const RECT& rcPaint)
 
 void CPaintManagerUI::OutlineUpdateRect(HDC hDC, const RECT& rcUpdate) const
 {
-    Selection pen(hDC, m_hUpdateRectPen);
-    Selection brush(hDC, ::GetStockObject(HOLLOW_BRUSH));
+    CScopedSelect pen(hDC, m_hUpdateRectPen);
+    CScopedSelect brush(hDC, ::GetStockObject(HOLLOW_BRUSH));
     ::Rectangle(hDC, rcUpdate.left, rcUpdate.top, rcUpdate.right, rcUpdate.bottom);
 }
 

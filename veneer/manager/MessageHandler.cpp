@@ -24,21 +24,23 @@ bool IsDown(int nVirtKey)
     return ::GetKeyState(nVirtKey) < 0;
 }
 
-TEventUI MakeEvent(int type, CControlUI* pSender)
-{
-    TEventUI event{};
-    event.Type = type;
-    event.pSender = pSender;
-    event.dwTimestamp = ::GetTickCount();
-    return event;
-}
-
 POINT PointOf(LPARAM lParam)
 {
     POINT pt{};
     pt.x = GET_X_LPARAM(lParam);
     pt.y = GET_Y_LPARAM(lParam);
     return pt;
+}
+
+// A key event: the key code or character, where the mouse was last seen
+// and the modifier keys.
+TEventUI KeyEvent(int type, CControlUI* pSender, WPARAM wParam, POINT ptMouse)
+{
+    TEventUI event = CPaintManagerUI::NewEvent(type, pSender);
+    event.chKey = static_cast<wchar_t>(LOWORD(wParam));
+    event.ptMouse = ptMouse;
+    event.wKeyState = CurrentKeyState();
+    return event;
 }
 
 } // namespace
@@ -57,6 +59,15 @@ WORD CurrentKeyState()
     if (IsDown(VK_RBUTTON))
         wState |= KeyStateRButton;
     return wState;
+}
+
+TEventUI CPaintManagerUI::NewEvent(int type, CControlUI* pSender)
+{
+    TEventUI event{};
+    event.Type = type;
+    event.pSender = pSender;
+    event.dwTimestamp = ::GetTickCount();
+    return event;
 }
 
 bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes)
@@ -165,7 +176,7 @@ void CPaintManagerUI::HandleSize()
 {
     if (m_pFocus != nullptr)
     {
-        TEventUI event = MakeEvent(EventWindowSize, m_pFocus);
+        TEventUI event = NewEvent(EventWindowSize, m_pFocus);
         m_pFocus->Event(event);
     }
     if (m_pRoot != nullptr)
@@ -175,7 +186,7 @@ void CPaintManagerUI::HandleSize()
 void CPaintManagerUI::HandleClose()
 {
     // Controls that hold the mouse are told that it has gone.
-    TEventUI event = MakeEvent(0, nullptr);
+    TEventUI event = NewEvent(0, nullptr);
     event.ptMouse = m_ptLastMousePos;
     if (m_pEventHover != nullptr)
     {
@@ -207,7 +218,7 @@ bool CPaintManagerUI::HandleSetCursor(WPARAM wParam, LPARAM lParam)
     CControlUI* pControl = FindControl(pt);
     if (pControl == nullptr || (pControl->GetControlFlags() & FlagSetCursor) == 0)
         return false;
-    TEventUI event = MakeEvent(EventSetCursor, nullptr);
+    TEventUI event = NewEvent(EventSetCursor, nullptr);
     event.wParam = wParam;
     event.lParam = lParam;
     event.ptMouse = pt;
@@ -255,7 +266,7 @@ void CPaintManagerUI::HandleContextMenu(WPARAM wParam, LPARAM lParam)
     if (m_pEventClick == nullptr)
         return;
     ReleaseCapture();
-    TEventUI event = MakeEvent(EventContextMenu, m_pEventClick);
+    TEventUI event = NewEvent(EventContextMenu, m_pEventClick);
     event.ptMouse = pt;
     event.wKeyState = LOWORD(wParam);
     event.lParam = reinterpret_cast<LPARAM>(m_pEventClick);
@@ -271,10 +282,7 @@ void CPaintManagerUI::HandleKey(UINT uMsg, WPARAM wParam)
     if (pTarget == nullptr)
         return;
     const int type = uMsg == WM_KEYDOWN ? EventKeyDown : (uMsg == WM_KEYUP ? EventKeyUp : EventChar);
-    TEventUI event = MakeEvent(type, pTarget);
-    event.chKey = static_cast<wchar_t>(LOWORD(wParam));
-    event.ptMouse = m_ptLastMousePos;
-    event.wKeyState = CurrentKeyState();
+    TEventUI event = KeyEvent(type, pTarget, wParam, m_ptLastMousePos);
     CControlWatch target(pTarget);
     pTarget->Event(event);
     if (uMsg == WM_KEYDOWN)
@@ -290,7 +298,7 @@ void CPaintManagerUI::HandleTimer(WPARAM wParam)
         const TimerInfo* pTimer = static_cast<TimerInfo*>(m_aTimers[i]);
         if (pTimer->hWnd == m_hWndPaint && pTimer->uWinTimer == LOWORD(wParam) && !pTimer->bKilled)
         {
-            TEventUI event = MakeEvent(EventTimer, pTimer->pSender);
+            TEventUI event = NewEvent(EventTimer, pTimer->pSender);
             event.wParam = pTimer->nLocalID;
             pTimer->pSender->Event(event);
             return;
@@ -334,7 +342,7 @@ void CPaintManagerUI::HandleMouseMove(LPARAM lParam)
         return;
     // Any handler below may delete the new hover control.
     CControlWatch newHover(pNewHover);
-    TEventUI event = MakeEvent(0, nullptr);
+    TEventUI event = NewEvent(0, nullptr);
     event.ptMouse = pt;
     // Step 3: the old hover is left.
     if (pNewHover != m_pEventHover && m_pEventHover != nullptr)
@@ -373,7 +381,7 @@ void CPaintManagerUI::HandleButtonDown(UINT uMsg, WPARAM wParam, LPARAM lParam)
     CControlWatch control(FindOwnControl(pt));
     if (control.Get() == nullptr)
         return;
-    TEventUI event = MakeEvent(0, control.Get());
+    TEventUI event = NewEvent(0, control.Get());
     event.ptMouse = pt;
     event.wKeyState = LOWORD(wParam);
     if (uMsg == WM_LBUTTONDBLCLK)
@@ -407,7 +415,7 @@ void CPaintManagerUI::HandleButtonUp(WPARAM wParam, LPARAM lParam)
     if (m_pEventClick == nullptr)
         return;
     ReleaseCapture();
-    TEventUI event = MakeEvent(EventButtonUp, m_pEventClick);
+    TEventUI event = NewEvent(EventButtonUp, m_pEventClick);
     event.ptMouse = pt;
     event.wParam = wParam;
     event.lParam = lParam;
@@ -426,7 +434,7 @@ void CPaintManagerUI::HandleMouseWheel(WPARAM wParam, LPARAM lParam)
         return;
     // Only the direction is passed on: 1 towards the user, 0 away.
     const int zDelta = GET_WHEEL_DELTA_WPARAM(wParam);
-    TEventUI event = MakeEvent(EventScrollWheel, pControl);
+    TEventUI event = NewEvent(EventScrollWheel, pControl);
     event.wParam = zDelta < 0 ? 1 : 0;
     event.lParam = lParam;
     event.wKeyState = CurrentKeyState();
@@ -445,7 +453,7 @@ bool CPaintManagerUI::HandleMouseHover(LPARAM lParam)
         return false;
     if (m_pEventHover != nullptr)
     {
-        TEventUI event = MakeEvent(EventMouseHover, m_pEventHover);
+        TEventUI event = NewEvent(EventMouseHover, m_pEventHover);
         event.ptMouse = pt;
         m_pEventHover->Event(event);
     }
@@ -504,10 +512,7 @@ bool CPaintManagerUI::PreMessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam,
     case WM_SYSKEYDOWN:
         if (m_pFocus != nullptr)
         {
-            TEventUI event = MakeEvent(EventSysKey, nullptr);
-            event.chKey = static_cast<wchar_t>(LOWORD(wParam));
-            event.ptMouse = m_ptLastMousePos;
-            event.wKeyState = CurrentKeyState();
+            TEventUI event = KeyEvent(EventSysKey, nullptr, wParam, m_ptLastMousePos);
             m_pFocus->Event(event);
         }
         return false;

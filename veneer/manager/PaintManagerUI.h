@@ -179,6 +179,9 @@ class VENEER_API CPaintManagerUI
     static bool TranslateMessage(const LPMSG pMsg);
     static void MessageLoop();
 
+    // A zero-filled event of the given type, stamped with the time.
+    static TEventUI NewEvent(int type, CControlUI* pSender);
+
     // Callbacks of the lookups, each taking (control, data).
     static CControlUI* __FindControlFromNameHash(CControlUI* pThis, LPVOID pData);
     static CControlUI* __FindControlFromCount(CControlUI* pThis, LPVOID pData);

@@ -105,41 +105,23 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD dwTimeoutMs)
     return true;
 }
 
-CTestSurface::CTestSurface(int cx, int cy, DWORD dwFill) : m_cx(cx), m_cy(cy)
+CTestSurface::CTestSurface(int cx, int cy, DWORD dwFill)
 {
-    BITMAPINFO bmi{};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = cx;
-    bmi.bmiHeader.biHeight = -cy;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    void* pBits = nullptr;
-    m_hBitmap = ::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
-    m_pBits = static_cast<DWORD*>(pBits);
-    m_hDC = ::CreateCompatibleDC(nullptr);
-    m_hOldBitmap = ::SelectObject(m_hDC, m_hBitmap);
+    m_dib.Create(nullptr, cx, cy);
     Fill(dwFill);
-}
-
-CTestSurface::~CTestSurface()
-{
-    ::SelectObject(m_hDC, m_hOldBitmap);
-    ::DeleteDC(m_hDC);
-    ::DeleteObject(m_hBitmap);
 }
 
 HDC CTestSurface::GetDC() const
 {
-    return m_hDC;
+    return m_dib.GetDC();
 }
 
 DWORD CTestSurface::Pixel(int x, int y) const
 {
     ::GdiFlush();
-    if (m_pBits == nullptr || x < 0 || y < 0 || x >= m_cx || y >= m_cy)
+    if (m_dib.GetBits() == nullptr || x < 0 || y < 0 || x >= m_dib.GetWidth() || y >= m_dib.GetHeight())
         return 0xDEADBEEF;
-    return m_pBits[y * m_cx + x];
+    return m_dib.GetBits()[y * m_dib.GetWidth() + x];
 }
 
 DWORD CTestSurface::Rgb(int x, int y) const
@@ -150,8 +132,8 @@ DWORD CTestSurface::Rgb(int x, int y) const
 void CTestSurface::Fill(DWORD dwColor)
 {
     ::GdiFlush();
-    for (int i = 0; m_pBits != nullptr && i < m_cx * m_cy; i++)
-        m_pBits[i] = dwColor;
+    for (size_t i = 0; m_dib.GetBits() != nullptr && i < m_dib.GetPixelCount(); i++)
+        m_dib.GetBits()[i] = dwColor;
 }
 
 void CaptureClient(HWND hWnd, CTestSurface& surface)

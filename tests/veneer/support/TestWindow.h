@@ -1,6 +1,7 @@
 #pragma once
 
 #include "veneer/manager/PaintManagerUI.h"
+#include "veneer/render/DibSurface.h"
 
 #include <windows.h>
 
@@ -43,14 +44,14 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD dwTimeoutMs = 3000)
 // Dispatches what is queued now, and what that queues in turn.
 void PumpPending();
 
-// A 32-bit top-down DIB section selected into a memory DC.
+// A 32-bit top-down DIB section selected into a memory DC, filled with one
+// pixel value to begin with.
 class CTestSurface
 {
   public:
     CTestSurface(int cx, int cy, DWORD dwFill = 0xFFFFFFFF);
     CTestSurface(const CTestSurface&) = delete;
     CTestSurface& operator=(const CTestSurface&) = delete;
-    ~CTestSurface();
 
     HDC GetDC() const;
     // 0xAARRGGBB as stored in the DIB.
@@ -60,12 +61,7 @@ class CTestSurface
     void Fill(DWORD dwColor);
 
   private:
-    HDC m_hDC = nullptr;
-    HBITMAP m_hBitmap = nullptr;
-    HGDIOBJ m_hOldBitmap = nullptr;
-    DWORD* m_pBits = nullptr;
-    int m_cx = 0;
-    int m_cy = 0;
+    CDibSurface m_dib;
 };
 
 // Copies what the window shows into a surface of its client size.
