@@ -297,6 +297,7 @@ class VENEER_API CPaintManagerUI
     // Layout and painting.
     void HandlePaint();
     void RunLayoutPass();
+    void LayoutTree(const RECT& rcClient);
     void LayoutUpdatedControls();
     void CreateOffscreen();
     void PaintNormal(const RECT& rcUpdate);
@@ -381,6 +382,7 @@ class VENEER_API CPaintManagerUI
     CStdStringPtrMap m_mImageHash;
     CStdStringPtrMap m_DefaultAttrHash;
     CStdPtrArray m_aTranslateAccelerators;
+    HRGN m_hRgnLayoutInvalid; // what the running layout pass has invalidated
 
     // Process-wide fields: resource settings, colour shift, managers.
     static HINSTANCE m_hInstance;
