@@ -269,6 +269,9 @@ class VENEER_API CPaintManagerUI
     static CUiString m_pStrDefaultFontName;
 
   private:
+    // Posted to the paint window to delete the delayed-cleanup list.
+    static const UINT kMsgDelayedCleanup = WM_APP + 1;
+
     // Message handling, one helper per message family.
     bool HandleWindowMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
     bool RunFilters(const CStdPtrArray& aFilters, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
