@@ -14,6 +14,9 @@
 //   QMPlatform.exe [--out FILE] [--reply N] [--reply-delay MS]
 //                  [--handle-delay MS] [--no-handle] [--exit-after N]
 //   QMPlatform.exe --stop     stop the running stand-in
+#include "tools/common/HandleHolder.h"
+#include "tools/common/StopRequest.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -51,23 +54,6 @@ struct COptions
     DWORD handleDelayMs = 0;
     bool publishHandle = true;
     unsigned exitAfter = 0;
-};
-
-class CHandleHolder
-{
-  public:
-    explicit CHandleHolder(HANDLE handle) : handle(handle) {}
-    CHandleHolder(const CHandleHolder&) = delete;
-    CHandleHolder& operator=(const CHandleHolder&) = delete;
-    ~CHandleHolder()
-    {
-        if (handle != nullptr)
-            CloseHandle(handle);
-    }
-    HANDLE Get() const { return handle; }
-
-  private:
-    HANDLE handle;
 };
 
 struct CFileCloser
@@ -286,14 +272,10 @@ int Serve(const COptions& options)
 
 int Stop()
 {
-    CHandleHolder stopEvent(OpenEventW(EVENT_MODIFY_STATE, FALSE, kStopEventName));
-    if (stopEvent.Get() == nullptr)
-    {
-        fwprintf(stderr, L"QMPlatform: no running stand-in to stop\n");
-        return kExitNotRunning;
-    }
-    SetEvent(stopEvent.Get());
-    return kExitOk;
+    if (SignalStopEvent(kStopEventName))
+        return kExitOk;
+    fwprintf(stderr, L"QMPlatform: no running stand-in to stop\n");
+    return kExitNotRunning;
 }
 
 } // namespace

@@ -41,33 +41,30 @@ CArgs::~CArgs()
         VariantClear(&value);
 }
 
-CArgs& CArgs::Str(const std::wstring& text)
+VARIANT& CArgs::Add(VARTYPE type)
 {
     VARIANT value;
     VariantInit(&value);
-    value.vt = VT_BSTR;
-    value.bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    value.vt = type;
     values.push_back(value);
+    return values.back();
+}
+
+CArgs& CArgs::Str(const std::wstring& text)
+{
+    Add(VT_BSTR).bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
     return *this;
 }
 
 CArgs& CArgs::NullStr()
 {
-    VARIANT value;
-    VariantInit(&value);
-    value.vt = VT_BSTR;
-    value.bstrVal = nullptr;
-    values.push_back(value);
+    Add(VT_BSTR).bstrVal = nullptr;
     return *this;
 }
 
 CArgs& CArgs::Int(LONG number)
 {
-    VARIANT value;
-    VariantInit(&value);
-    value.vt = VT_I4;
-    value.lVal = number;
-    values.push_back(value);
+    Add(VT_I4).lVal = number;
     return *this;
 }
 

@@ -31,6 +31,8 @@ class CArgs
     const std::vector<VARIANT>& Get() const { return values; }
 
   private:
+    VARIANT& Add(VARTYPE type);
+
     std::vector<VARIANT> values;
 };
 
