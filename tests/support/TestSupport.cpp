@@ -35,6 +35,26 @@ HANDLE OpenInheritable(const std::string& path)
                        CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
+// The platform stand-in's window among those of one process.
+struct CWindowSearch
+{
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK FindPlatformWindow(HWND candidate, LPARAM context)
+{
+    CWindowSearch* search = reinterpret_cast<CWindowSearch*>(context);
+    wchar_t className[64] = {};
+    DWORD owner = 0;
+    GetWindowThreadProcessId(candidate, &owner);
+    GetClassNameW(candidate, className, 64);
+    if (owner != search->processId || wcscmp(className, kPlatformWindowClass) != 0)
+        return TRUE;
+    search->found = candidate;
+    return FALSE;
+}
+
 template <typename Condition> bool PollUntil(Condition condition, DWORD timeoutMs)
 {
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;
@@ -347,25 +367,9 @@ bool CPlatformStandIn::Start(const std::string& options)
     if (!installed || !child.Start(std::string(kFolder) + "\\QMPlatform.exe", arguments,
                                    folder.File("stdout.txt"), folder.File("stderr.txt")))
         return false;
-    struct CSearch
-    {
-        DWORD processId;
-        HWND found;
-    } search{child.Id(), nullptr};
+    CWindowSearch search{child.Id(), nullptr};
     const auto findWindow = [&search] {
-        EnumWindows(
-            [](HWND candidate, LPARAM context) -> BOOL {
-                CSearch* wanted = reinterpret_cast<CSearch*>(context);
-                wchar_t className[64] = {};
-                DWORD owner = 0;
-                GetWindowThreadProcessId(candidate, &owner);
-                GetClassNameW(candidate, className, 64);
-                if (owner != wanted->processId || wcscmp(className, kPlatformWindowClass) != 0)
-                    return TRUE;
-                wanted->found = candidate;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&search));
+        EnumWindows(FindPlatformWindow, reinterpret_cast<LPARAM>(&search));
         return search.found != nullptr;
     };
     if (!PollUntil([&] { return findWindow() || child.Wait(0); }, 10000) || search.found == nullptr)
