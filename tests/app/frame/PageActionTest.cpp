@@ -289,29 +289,28 @@ class DownloadAction : public PageAction
     CPlatformStandIn platform;
 };
 
-TEST_F(DownloadAction, SendsTheQuotedCodeAloneWhenTheParameterIsEmpty)
+TEST_F(DownloadAction, SendsTheQuotedCodeAndParameterFromTheFrame)
 {
     ASSERT_TRUE(platform.Start());
+    // Without a parameter the text is the quoted code alone: 3 bytes.
     Call(L"StartDownLoad", CArgs().Str(L"A").Str(L"b").Str(L"c").Str(L"d").Str(L""));
     ExpectReportedAndClosed(2);
-    const std::vector<CPlatformCommand> commands = platform.Commands();
-    ASSERT_EQ(1u, commands.size());
-    EXPECT_EQ(1u, commands[0].dwData);
-    EXPECT_EQ("\"A\"", commands[0].bytes);
-    EXPECT_EQ(reinterpret_cast<ULONG_PTR>(frame.Handle()), commands[0].wParam);
-    EXPECT_EQ(std::vector<std::string>{kSentPrefix + ",code=A, return=100"}, LogMessages());
-    EXPECT_TRUE(retrySleeps.empty());
-}
-
-TEST_F(DownloadAction, RestartDownLoadSendsCodeAndParameter)
-{
-    ASSERT_TRUE(platform.Start());
     Call(L"RestartDownLoad", CArgs().Str(L"A").Str(L"b").Str(L"c").Str(L"d").Str(L"p"));
-    ExpectReportedAndClosed(2);
+    const std::vector<Json::Value> reports = Reports(2);
+    ASSERT_EQ(2u, reports.size());
+    EXPECT_EQ(2, reports[1]["actionType"].asInt());
+
     const std::vector<CPlatformCommand> commands = platform.Commands();
-    ASSERT_EQ(1u, commands.size());
-    EXPECT_EQ(1u, commands[0].dwData);
-    EXPECT_EQ("\"A\" \"p\"", commands[0].bytes);
+    ASSERT_EQ(2u, commands.size());
+    EXPECT_EQ("\"A\"", commands[0].bytes);
+    EXPECT_EQ("\"A\" \"p\"", commands[1].bytes);
+    for (const CPlatformCommand& command : commands)
+    {
+        EXPECT_EQ(1u, command.dwData);
+        EXPECT_EQ(reinterpret_cast<ULONG_PTR>(frame.Handle()), command.wParam);
+    }
+    EXPECT_EQ(std::vector<std::string>(2, kSentPrefix + ",code=A, return=100"), LogMessages());
+    EXPECT_TRUE(retrySleeps.empty());
 }
 
 TEST_F(DownloadAction, WrongArgumentsDoNothing)
