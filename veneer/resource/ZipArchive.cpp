@@ -1,5 +1,7 @@
 #include "veneer/resource/ZipArchive.h"
 
+#include "veneer/resource/ByteOrder.h"
+
 #include <zlib.h>
 
 #include <cassert>
@@ -49,17 +51,6 @@ ZRESULT Report(ZRESULT result)
 {
     g_lastResult = result;
     return result;
-}
-
-WORD ReadLE16(const BYTE* p)
-{
-    return static_cast<WORD>(p[0] | (p[1] << 8));
-}
-
-DWORD ReadLE32(const BYTE* p)
-{
-    return static_cast<DWORD>(p[0]) | (static_cast<DWORD>(p[1]) << 8) | (static_cast<DWORD>(p[2]) << 16) |
-           (static_cast<DWORD>(p[3]) << 24);
 }
 
 // The bytes of an archive: a file (through a handle of its own) or a memory
