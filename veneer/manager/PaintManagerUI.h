@@ -4,9 +4,12 @@
 #include "veneer/core/StdStringPtrMap.h"
 #include "veneer/core/UiString.h"
 #include "veneer/core/VeneerDefs.h"
+#include "veneer/manager/UiEvents.h"
 #include "veneer/resource/ZipArchive.h"
 
 #include <windows.h>
+
+#include <commctrl.h>
 
 namespace Veneer
 {
@@ -37,13 +40,39 @@ typedef struct tagTImageInfo
     DWORD dwMask;       // 0xAARRGGBB as stored in the bitmap
 } TImageInfo;
 
-// The hub of one skinned native window. It owns the fonts, images and
-// default attribute lists that the controls of its window refer to, and can
-// borrow those of a parent manager. The resource settings and the colour
-// shift are process-wide: every window of the process shares them.
-// Members are grouped: after construction come the window side (messages,
-// painting, input routing and the services built on them), then the
-// resource settings and the resource tables.
+// One timer of a control, multiplexed onto a timer of the paint window.
+typedef struct tagTimerInfo
+{
+    CControlUI* pSender;
+    UINT nLocalID;  // chosen by the control
+    HWND hWnd;      // the paint window when the timer was made
+    UINT uWinTimer; // chosen by the manager
+    bool bKilled;   // stopped, but kept so that the control can re-arm it
+} TimerInfo;
+
+// State of one tab-order search.
+typedef struct tagTabSearch
+{
+    CControlUI* pFocus; // where the search starts
+    CControlUI* pLast;  // the last tab stop passed
+    bool bForward;
+    bool bNextIsIt;
+} TabSearch;
+
+// State of one search for an Alt-key shortcut.
+typedef struct tagShortcutSearch
+{
+    wchar_t ch; // upper case
+    bool bPickNext;
+} ShortcutSearch;
+
+// The hub of one skinned native window: it turns the window's messages into
+// events for its tree of controls, lays the tree out and paints it
+// double-buffered, and carries the services that controls use (focus,
+// timers, notifications, lookups). It owns the fonts, images and default
+// attribute lists that the controls of its window refer to, and can borrow
+// those of a parent manager. The resource settings and the colour shift are
+// process-wide: every window of the process shares them.
 class VENEER_API CPaintManagerUI
 {
   public:
@@ -53,9 +82,116 @@ class VENEER_API CPaintManagerUI
     ~CPaintManagerUI();
 
     // Window side: the native window, its device contexts and how it paints.
+    void Init(HWND hWnd);
+    void NeedUpdate();
+    void Invalidate(RECT& rcItem);
+    HWND GetPaintWindow() const;
     HDC GetPaintDC() const;
+    HWND GetTooltipWindow() const;
+    POINT GetMousePos() const;
+    SIZE GetClientSize() const;
+    SIZE GetInitSize() const;
+    void SetInitSize(int cx, int cy);
+    RECT& GetSizeBox();
+    void SetSizeBox(RECT& rcSizeBox);
+    RECT& GetCaptionRect();
+    void SetCaptionRect(RECT& rcCaption);
+    SIZE GetRoundCorner() const;
+    void SetRoundCorner(int cx, int cy);
+    SIZE GetMinInfo() const;
+    void SetMinInfo(int cx, int cy);
+    SIZE GetMaxInfo() const;
+    void SetMaxInfo(int cx, int cy);
+    int GetTransparent() const;
+    void SetTransparent(int nOpacity);
     bool IsBackgroundTransparent() const;
     void SetBackgroundTransparent(bool bTrans);
+    bool IsShowUpdateRect() const;
+    void SetShowUpdateRect(bool show);
+
+    // The control tree.
+    CControlUI* GetRoot() const;
+    bool AttachDialog(CControlUI* pControl);
+    bool InitControls(CControlUI* pControl, CControlUI* pParent = nullptr);
+    void ReapObjects(CControlUI* pControl);
+    void AddDelayedCleanup(CControlUI* pControl);
+
+    // Focus and tab order.
+    CControlUI* GetFocus() const;
+    void SetFocus(CControlUI* pControl);
+    void SetFocusNeeded(CControlUI* pControl);
+    bool SetNextTabControl(bool bForward = true);
+
+    // Mouse capture of the paint window.
+    void SetCapture();
+    void ReleaseCapture();
+    bool IsCaptured() const;
+
+    // Control timers, multiplexed onto timers of the paint window.
+    bool SetTimer(CControlUI* pControl, UINT nTimerID, UINT uElapse);
+    bool KillTimer(CControlUI* pControl, UINT nTimerID);
+    void KillTimer(CControlUI* pControl);
+    void RemoveAllTimers();
+
+    // Notifications from controls to listeners, at once or at the next
+    // message of the window.
+    bool AddNotifier(INotifyUI* pControl);
+    bool RemoveNotifier(INotifyUI* pControl);
+    void SendNotify(TNotifyUI& Msg, bool bAsync = false);
+    void SendNotify(CControlUI* pControl, LPCWSTR pstrMessage, WPARAM wParam = 0, LPARAM lParam = 0,
+                    bool bAsync = false);
+    void UsedVirtualWnd(bool bUsed);
+
+    // Option groups: option buttons of one group check each other off.
+    bool AddOptionGroup(LPCWSTR pStrGroupName, CControlUI* pControl);
+    CStdPtrArray* GetOptionGroup(LPCWSTR pStrGroupName);
+    void RemoveOptionGroup(LPCWSTR pStrGroupName, CControlUI* pControl);
+    void RemoveAllOptionGroups();
+
+    // Controls painted again after the whole tree.
+    int GetPostPaintCount() const;
+    bool AddPostPaint(CControlUI* pControl);
+    bool RemovePostPaint(CControlUI* pControl);
+    bool SetPostPaintIndex(CControlUI* pControl, int iIndex);
+
+    // Message filters and accelerator translators.
+    bool AddPreMessageFilter(IMessageFilterUI* pFilter);
+    bool RemovePreMessageFilter(IMessageFilterUI* pFilter);
+    bool AddMessageFilter(IMessageFilterUI* pFilter);
+    bool RemoveMessageFilter(IMessageFilterUI* pFilter);
+    bool AddTranslateAccelerator(ITranslateAccelerator* pTranslateAccelerator);
+    bool RemoveTranslateAccelerator(ITranslateAccelerator* pTranslateAccelerator);
+    bool TranslateAcceleratorW(MSG* pMsg);
+
+    // Control lookups. A null parent means the root.
+    CControlUI* FindControl(POINT pt) const;
+    CControlUI* FindControl(LPCWSTR pstrName) const;
+    CControlUI* FindSubControlByPoint(CControlUI* pParent, POINT pt) const;
+    CControlUI* FindSubControlByName(CControlUI* pParent, LPCWSTR pstrName) const;
+    CControlUI* FindSubControlByClass(CControlUI* pParent, LPCWSTR pstrClass, int iIndex = 0);
+    CStdPtrArray* FindSubControlsByClass(CControlUI* pParent, LPCWSTR pstrClass);
+    CStdPtrArray* GetSubControlsByClass();
+
+    // Message handling: true means handled, with lRes as the result.
+    bool MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
+    bool PreMessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
+    // Offers a queued message to the manager of its window; true when consumed.
+    static bool TranslateMessage(const LPMSG pMsg);
+    static void MessageLoop();
+
+    // A zero-filled event of the given type, stamped with the time.
+    static TEventUI NewEvent(int type, CControlUI* pSender);
+
+    // Callbacks of the lookups, each taking (control, data).
+    static CControlUI* __FindControlFromNameHash(CControlUI* pThis, LPVOID pData);
+    static CControlUI* __FindControlFromCount(CControlUI* pThis, LPVOID pData);
+    static CControlUI* __FindControlFromPoint(CControlUI* pThis, LPVOID pData);
+    static CControlUI* __FindControlFromTab(CControlUI* pThis, LPVOID pData);
+    static CControlUI* __FindControlFromShortcut(CControlUI* pThis, LPVOID pData);
+    static CControlUI* __FindControlFromUpdate(CControlUI* pThis, LPVOID pData);
+    static CControlUI* __FindControlFromName(CControlUI* pThis, LPVOID pData);
+    static CControlUI* __FindControlFromClass(CControlUI* pThis, LPVOID pData);
+    static CControlUI* __FindControlsFromClass(CControlUI* pThis, LPVOID pData);
 
     // Resource settings: where skin documents and images are looked for.
     static HINSTANCE GetInstance();
@@ -133,6 +269,54 @@ class VENEER_API CPaintManagerUI
     static CUiString m_pStrDefaultFontName;
 
   private:
+    // Message handling, one helper per message family.
+    bool HandleWindowMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
+    bool RunFilters(const CStdPtrArray& aFilters, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
+    void HandleSize();
+    void HandleClose();
+    bool HandleSetCursor(WPARAM wParam, LPARAM lParam);
+    void HandleGetMinMaxInfo(MINMAXINFO* pInfo) const;
+    bool HandleNotify(WPARAM wParam, LPARAM lParam, LRESULT& lRes);
+    bool ReflectToChild(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
+    void HandleContextMenu(WPARAM wParam, LPARAM lParam);
+    void HandleKey(UINT uMsg, WPARAM wParam);
+    void HandleTimer(WPARAM wParam);
+    CControlUI* FindOwnControl(POINT pt) const;
+    void TrackMouse();
+    void HandleMouseMove(LPARAM lParam);
+    void HandleButtonDown(UINT uMsg, WPARAM wParam, LPARAM lParam);
+    void HandleButtonUp(WPARAM wParam, LPARAM lParam);
+    void HandleMouseWheel(WPARAM wParam, LPARAM lParam);
+    bool HandleMouseHover(LPARAM lParam);
+    void ShowToolTip(CControlUI* pControl, const CUiString& sToolTip);
+    void HandleMouseLeave();
+    void HandlePrintClient(HDC hDC, LPARAM lParam);
+    bool HandleShortcut(wchar_t ch);
+    bool OwnsMessageWindow(HWND hWnd, bool bChild) const;
+
+    // Layout and painting.
+    void HandlePaint();
+    void RunLayoutPass();
+    void LayoutUpdatedControls();
+    void CreateOffscreen();
+    void PaintNormal(const RECT& rcUpdate);
+    void PaintOffscreen(HDC hDC, const RECT& rcPaint);
+    void OutlineUpdateRect(HDC hDC, const RECT& rcUpdate) const;
+    void PaintLayered();
+    void DeleteOffscreen();
+    void DeleteBackground();
+
+    // Services.
+    void SendKillFocus(CControlUI* pNewFocus);
+    bool IsTimerIdInUse(UINT uWinTimer) const;
+    bool NextTimerId();
+    bool ArmWindowTimer(UINT uWinTimer, UINT uElapse);
+    void DeliverNotify(TNotifyUI& Msg);
+    void DrainAsyncNotify();
+    void DeleteAsyncNotify();
+    void DeleteDelayedCleanup();
+    void ForgetInOptionGroups(CControlUI* pControl);
+
     TFontInfo* NewFontRecord(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic);
     TFontInfo* FindFontInfo(HFONT hFont);
     TFontInfo* FindFontInfo(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic);
@@ -143,11 +327,49 @@ class VENEER_API CPaintManagerUI
     static void CloseCachedResourceZip();
 
     // Instance fields, in the order in which the manager declares them: the
-    // window and its device contexts, the control tree, and the resources.
+    // window and its device contexts, the control tree and input state,
+    // window metrics, flags, the registries, and the resources.
     HWND m_hWndPaint;
+    int m_nOpacity;
     HDC m_hDcPaint;
+    HDC m_hDcOffscreen;
+    HDC m_hDcBackground;
+    HBITMAP m_hbmpOffscreen;
+    HBITMAP m_hbmpBackground;
+    HWND m_hwndTooltip;
+    TOOLINFOW m_ToolTip; // used in its short form, without the reserved tail
+    bool m_bShowUpdateRect;
     CControlUI* m_pRoot;
+    CControlUI* m_pFocus;
+    CControlUI* m_pEventHover;
+    CControlUI* m_pEventClick;
+    CControlUI* m_pEventKey;
+    POINT m_ptLastMousePos;
+    SIZE m_szMinWindow;
+    SIZE m_szMaxWindow;
+    SIZE m_szInitWindowSize;
+    RECT m_rcSizeBox;
+    SIZE m_szRoundCorner;
+    RECT m_rcCaption;
+    UINT m_uTimerID;
+    bool m_bFirstLayout;
+    bool m_bUpdateNeeded;
+    bool m_bFocusNeeded;
+    bool m_bOffscreenPaint;
     bool m_bLayered; // paints as a per-pixel-alpha layered window
+    bool m_bMouseTracking;
+    bool m_bMouseCapture;
+    bool m_bUsedVirtualWnd;
+    CStdPtrArray m_aNotifiers;
+    CStdPtrArray m_aTimers;
+    CStdPtrArray m_aPreMessageFilters;
+    CStdPtrArray m_aMessageFilters;
+    CStdPtrArray m_aPostPaintControls;
+    CStdPtrArray m_aDelayedCleanup;
+    CStdPtrArray m_aAsyncNotify;
+    CStdPtrArray m_aFoundControls;
+    CStdStringPtrMap m_mNameHash;
+    CStdStringPtrMap m_mOptionGroup;
     CPaintManagerUI* m_pParentResourcePM;
     DWORD m_dwDefaultDisabledColor;
     DWORD m_dwDefaultFontColor;
@@ -158,6 +380,7 @@ class VENEER_API CPaintManagerUI
     CStdPtrArray m_aCustomFonts;
     CStdStringPtrMap m_mImageHash;
     CStdStringPtrMap m_DefaultAttrHash;
+    CStdPtrArray m_aTranslateAccelerators;
 
     // Process-wide fields: resource settings, colour shift, managers.
     static HINSTANCE m_hInstance;
@@ -171,6 +394,7 @@ class VENEER_API CPaintManagerUI
     static short m_L;
     static CStdPtrArray m_aPreMessages;
     static CStdPtrArray m_aPlugins;
+    static HPEN m_hUpdateRectPen;
 };
 
 } // namespace Veneer

@@ -9,12 +9,6 @@ namespace Veneer
 namespace
 {
 
-const DWORD kDefaultDisabledColor = 0xFFA7A6AA;
-const DWORD kDefaultFontColor = 0xFF000000;
-const DWORD kDefaultLinkFontColor = 0xFF0000FF;
-const DWORD kDefaultLinkHoverFontColor = 0xFFD3215F;
-const DWORD kDefaultSelectedBkColor = 0xFFBAE4FF;
-
 const short kNeutralHue = 180;
 const short kNeutralPercent = 100;
 const short kMaxHue = 360;
@@ -82,25 +76,6 @@ CUiString CPaintManagerUI::m_pStrDefaultFontName;
 short CPaintManagerUI::m_H = kNeutralHue;
 short CPaintManagerUI::m_S = kNeutralPercent;
 short CPaintManagerUI::m_L = kNeutralPercent;
-CStdPtrArray CPaintManagerUI::m_aPreMessages;
-
-CPaintManagerUI::CPaintManagerUI()
-    : m_hWndPaint(nullptr), m_hDcPaint(nullptr), m_pRoot(nullptr), m_bLayered(false), m_pParentResourcePM(nullptr),
-      m_dwDefaultDisabledColor(kDefaultDisabledColor), m_dwDefaultFontColor(kDefaultFontColor),
-      m_dwDefaultLinkFontColor(kDefaultLinkFontColor),
-      m_dwDefaultLinkHoverFontColor(kDefaultLinkHoverFontColor),
-      m_dwDefaultSelectedBkColor(kDefaultSelectedBkColor), m_DefaultFontInfo()
-{
-    MakeDefaultFont();
-}
-
-CPaintManagerUI::~CPaintManagerUI()
-{
-    ::DeleteObject(m_DefaultFontInfo.hFont);
-    RemoveAllFonts();
-    RemoveAllImages();
-    RemoveAllDefaultAttributeList();
-}
 
 // The stock GUI font with the default character set and, when the
 // application named one, the default face.
@@ -442,16 +417,6 @@ void CPaintManagerUI::GetHSL(short* H, short* S, short* L)
     *H = m_H;
     *S = m_S;
     *L = m_L;
-}
-
-// Images and the colour shift change the look of every control, so the
-// whole tree repaints. The root fills the client area, so invalidating the
-// client area of the paint window is what invalidating the root amounts to;
-// this is the one place that does it for the resource tables.
-void CPaintManagerUI::InvalidateRoot()
-{
-    if (m_pRoot != nullptr && m_hWndPaint != nullptr)
-        ::InvalidateRect(m_hWndPaint, nullptr, FALSE);
 }
 
 } // namespace Veneer

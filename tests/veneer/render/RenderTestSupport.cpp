@@ -2,8 +2,6 @@
 
 #include "veneer/render/BlendFunctions.h"
 
-#include <winternl.h>
-
 #include <cstdlib>
 
 namespace
@@ -22,40 +20,6 @@ HBITMAP CreateDib(int cx, int cy, DWORD** ppBits)
     HBITMAP hBitmap = CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
     *ppBits = static_cast<DWORD*>(pBits);
     return hBitmap;
-}
-
-// An entry of the GDI handle table as Wine lays it out.
-struct GdiHandleEntry
-{
-    UINT64 Object;
-    ULONG Owner;
-    USHORT Unique;
-    UCHAR Type;
-    UCHAR Flags;
-    UINT64 UserPointer;
-};
-
-const int kGdiHandleSlots = 0x10000;
-#ifdef _WIN64
-const size_t kPebGdiTableOffset = 0xF8;
-#else
-const size_t kPebGdiTableOffset = 0x94;
-#endif
-
-int CountHandleTable()
-{
-    PROCESS_BASIC_INFORMATION info{};
-    if (NtQueryInformationProcess(GetCurrentProcess(), ProcessBasicInformation, &info, sizeof(info),
-                                  nullptr) != 0)
-        return -1;
-    const BYTE* peb = reinterpret_cast<const BYTE*>(info.PebBaseAddress);
-    const GdiHandleEntry* table = *reinterpret_cast<GdiHandleEntry* const*>(peb + kPebGdiTableOffset);
-    if (table == nullptr)
-        return -1;
-    int count = 0;
-    for (int i = 0; i < kGdiHandleSlots; i++)
-        count += table[i].Type != 0 ? 1 : 0;
-    return count;
 }
 
 } // namespace
@@ -124,12 +88,6 @@ bool Near(DWORD a, DWORD b, int tolerance)
         if (std::abs(ChannelOf(a, shift) - ChannelOf(b, shift)) > tolerance)
             return false;
     return true;
-}
-
-int CountGdiObjects()
-{
-    const DWORD reported = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    return reported != 0 ? static_cast<int>(reported) : CountHandleTable();
 }
 
 ScopedFallbacks::ScopedFallbacks(bool bOwnBlender, bool bBands)

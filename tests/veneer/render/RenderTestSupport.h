@@ -3,6 +3,8 @@
 #include "veneer/manager/PaintManagerUI.h"
 #include "veneer/render/RenderEngine.h"
 
+#include "GdiCount.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -67,10 +69,8 @@ inline int ChannelOf(DWORD pixel, int shift)
 // Whether the colour bytes of two pixels differ by at most `tolerance` each.
 bool Near(DWORD a, DWORD b, int tolerance);
 
-// Live GDI objects of this process. Wine does not implement
-// GetGuiResources (it returns 0), so there the process's GDI handle table
-// (the PEB's GdiSharedHandleTable) is counted instead.
-int CountGdiObjects();
+// Live GDI objects of this process (shared with the runtime's tests).
+using Veneer::CountGdiObjects;
 
 // Forces the fallbacks of the render engine for the life of the holder.
 class ScopedFallbacks
