@@ -10,8 +10,6 @@ namespace Veneer
 namespace
 {
 
-const UINT kMsgDelayedCleanup = WM_APP + 1;
-
 void ForgetIn(CStdPtrArray& aControls, CControlUI* pControl)
 {
     for (int i = aControls.GetSize() - 1; i >= 0; i--)

@@ -71,18 +71,7 @@ void CPaintManagerUI::RunLayoutPass()
         // ask again once it has.
         if (!::IsRectEmpty(&rcClient) && m_pRoot != nullptr)
         {
-            if (m_pRoot->IsUpdateNeeded())
-            {
-                m_pRoot->SetPos(rcClient);
-                // The buffers are made again at the new size.
-                DeleteBackground();
-                if (!m_bLayered)
-                    DeleteOffscreen();
-            }
-            else
-            {
-                LayoutUpdatedControls();
-            }
+            LayoutTree(rcClient);
             if (m_bFirstLayout)
             {
                 m_bFirstLayout = false;
@@ -92,6 +81,35 @@ void CPaintManagerUI::RunLayoutPass()
     }
     if (m_bFocusNeeded)
         SetNextTabControl();
+}
+
+// Every control that moves invalidates its old and its new place. While the
+// tree is laid out, those rectangles are collected and the window is told
+// once: each InvalidateRect is a round trip to the window server, and a
+// full layout moves every control.
+void CPaintManagerUI::LayoutTree(const RECT& rcClient)
+{
+    const bool bCollecting = m_hRgnLayoutInvalid == nullptr;
+    if (bCollecting)
+        m_hRgnLayoutInvalid = ::CreateRectRgn(0, 0, 0, 0);
+    if (m_pRoot->IsUpdateNeeded())
+    {
+        m_pRoot->SetPos(rcClient);
+        // The buffers are made again at the new size.
+        DeleteBackground();
+        if (!m_bLayered)
+            DeleteOffscreen();
+    }
+    else
+    {
+        LayoutUpdatedControls();
+    }
+    if (bCollecting && m_hRgnLayoutInvalid != nullptr)
+    {
+        ::InvalidateRgn(m_hWndPaint, m_hRgnLayoutInvalid, FALSE);
+        ::DeleteObject(m_hRgnLayoutInvalid);
+        m_hRgnLayoutInvalid = nullptr;
+    }
 }
 
 // Only the controls that asked for an update are placed again, in their

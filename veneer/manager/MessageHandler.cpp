@@ -13,7 +13,6 @@ namespace Veneer
 namespace
 {
 
-const UINT kMsgDelayedCleanup = WM_APP + 1;
 // Messages reflected back to the child control that sent them.
 const UINT kReflectBase = 0x2000;
 const DWORD kDefaultHoverTime = 400;

@@ -3,6 +3,7 @@
 #include "veneer/manager/PaintManagerUI.h"
 
 #include "veneer/control/ControlUI.h"
+#include "veneer/render/GdiHolders.h"
 
 #include <cassert>
 
@@ -67,7 +68,7 @@ CPaintManagerUI::CPaintManagerUI()
       m_bUsedVirtualWnd(false), m_pParentResourcePM(nullptr), m_dwDefaultDisabledColor(kDefaultDisabledColor),
       m_dwDefaultFontColor(kDefaultFontColor), m_dwDefaultLinkFontColor(kDefaultLinkFontColor),
       m_dwDefaultLinkHoverFontColor(kDefaultLinkHoverFontColor),
-      m_dwDefaultSelectedBkColor(kDefaultSelectedBkColor), m_DefaultFontInfo()
+      m_dwDefaultSelectedBkColor(kDefaultSelectedBkColor), m_DefaultFontInfo(), m_hRgnLayoutInvalid(nullptr)
 {
     // The first manager of the process sets up what all of them share.
     if (m_hUpdateRectPen == nullptr)
@@ -182,8 +183,15 @@ void CPaintManagerUI::NeedUpdate()
 void CPaintManagerUI::Invalidate(RECT& rcItem)
 {
     // Without a window InvalidateRect would repaint every window on screen.
-    if (m_hWndPaint != nullptr)
+    if (m_hWndPaint == nullptr)
+        return;
+    if (m_hRgnLayoutInvalid == nullptr)
+    {
         ::InvalidateRect(m_hWndPaint, &rcItem, FALSE);
+        return;
+    }
+    CScopedGdiObject<HRGN> rgnItem(::CreateRectRgnIndirect(&rcItem));
+    ::CombineRgn(m_hRgnLayoutInvalid, m_hRgnLayoutInvalid, rgnItem.Get(), RGN_OR);
 }
 
 HWND CPaintManagerUI::GetPaintWindow() const

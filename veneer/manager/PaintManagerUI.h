@@ -269,6 +269,9 @@ class VENEER_API CPaintManagerUI
     static CUiString m_pStrDefaultFontName;
 
   private:
+    // Posted to the paint window to delete the delayed-cleanup list.
+    static const UINT kMsgDelayedCleanup = WM_APP + 1;
+
     // Message handling, one helper per message family.
     bool HandleWindowMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
     bool RunFilters(const CStdPtrArray& aFilters, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
@@ -297,6 +300,7 @@ class VENEER_API CPaintManagerUI
     // Layout and painting.
     void HandlePaint();
     void RunLayoutPass();
+    void LayoutTree(const RECT& rcClient);
     void LayoutUpdatedControls();
     void CreateOffscreen();
     void PaintNormal(const RECT& rcUpdate);
@@ -381,6 +385,7 @@ class VENEER_API CPaintManagerUI
     CStdStringPtrMap m_mImageHash;
     CStdStringPtrMap m_DefaultAttrHash;
     CStdPtrArray m_aTranslateAccelerators;
+    HRGN m_hRgnLayoutInvalid; // what the running layout pass has invalidated
 
     // Process-wide fields: resource settings, colour shift, managers.
     static HINSTANCE m_hInstance;

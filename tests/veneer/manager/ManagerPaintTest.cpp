@@ -243,3 +243,48 @@ TEST(ManagerResources, GdiObjectsStayFlatOverManyWindows)
         cycle(i % 2 == 0);
     EXPECT_EQ(CountGdiObjects(), nBefore);
 }
+
+// A manager without a window must not reach for other windows: a null
+// window handle means "every window" to InvalidateRect and "no window" to
+// SetFocus.
+TEST(ManagerWithoutWindow, LeavesOtherWindowsAlone)
+{
+    CPaintManagerUI shown;
+    CTestWindow window;
+    ASSERT_TRUE(window.Create(&shown, 50, 50));
+    ::SetFocus(window.GetHWND());
+    PumpPending();
+    ::ValidateRect(window.GetHWND(), nullptr);
+    ASSERT_EQ(::GetFocus(), window.GetHWND());
+
+    CPaintManagerUI windowless;
+    CControlUI control;
+    control.SetManager(&windowless, nullptr, false);
+    control.SetPos(RECT{0, 0, 10, 10});
+    control.Invalidate();
+    windowless.SetFocus(&control);
+    EXPECT_EQ(windowless.GetFocus(), &control);
+    windowless.SetFocusNeeded(&control);
+    EXPECT_FALSE(::GetUpdateRect(window.GetHWND(), nullptr, FALSE));
+    EXPECT_EQ(::GetFocus(), window.GetHWND());
+}
+
+TEST(ManagerResources, InitOnAnotherWindowGivesBackTheFirstDC)
+{
+    CPaintManagerUI other;
+    CTestWindow first;
+    CTestWindow second;
+    ASSERT_TRUE(first.Create(&other, 50, 50));
+    ASSERT_TRUE(second.Create(&other, 50, 50));
+    CPaintManagerUI pm;
+    pm.Init(first.GetHWND());
+    pm.Init(second.GetHWND());
+    const int nBefore = CountGdiObjects();
+    for (int i = 0; i < 50; i++)
+    {
+        pm.Init(first.GetHWND());
+        pm.Init(second.GetHWND());
+    }
+    EXPECT_EQ(CountGdiObjects(), nBefore);
+    EXPECT_EQ(pm.GetPaintWindow(), second.GetHWND());
+}

@@ -15,6 +15,8 @@ class MessageRouting : public WindowFixture
     void SetUp() override
     {
         WindowFixture::SetUp();
+        if (HasFatalFailure())
+            return;
         m_pA = AddProbe(L"A", 10, 10, 40, 40);
         m_pB = AddProbe(L"B", 60, 10, 40, 40);
         AttachAndPaint();
