@@ -1,13 +1,19 @@
 #!/bin/bash
 # The program's main job as it stands: QLMNews.exe started the way the client
 # starts it (page address, ad key, channel) reports to the background
-# service that its pop-up is being shown. Builds the x64 preset, runs it
-# under the Wine harness against the service stand-in, and prints what the
-# service received, the launch log "Msg.log" and the client log.
+# service that its pop-up is being shown. The pop-up window comes later, so
+# the page's actions are then made by PageDriver.exe, which calls the
+# page's `window.external` object exactly as the browser will (a download,
+# a refused address, closing, not today). Builds the x64 preset, runs
+# everything under the Wine harness against the service and platform
+# stand-ins, and prints what each received, the launch log "Msg.log", the
+# client log and the configuration file "data.xml".
 #
 # Everything of the run stays in build/x64/demo: the programs it ran,
 # service-messages.txt (one line per message received), service-stderr.txt,
-# Msg.log and client-log.txt.
+# platform-commands.txt (one line per command the platform received),
+# platform-stderr.txt, PlatformParam.ini, driver-*.txt (what each page action
+# printed), Msg.log, client-log.txt (code page 936, as written) and data.xml.
 set -eu
 cd "$(dirname "$0")/.."
 
@@ -30,7 +36,18 @@ cmake/wine-harness.sh start "$build"
 
 winpath() { echo "Z:$(cd "$(dirname "$1")" && pwd)/$(basename "$1")" | sed 's|/|\\|g'; }
 
+platform_dir=$prefix/drive_c/Quillmarsh/Platform
+config=$prefix/drive_c/ProgramData/Quillmarsh/Config/data.xml
+
 stop_all() {
+  if [ -n "${platform_pid:-}" ] && kill -0 "$platform_pid" 2>/dev/null; then
+    "$run" "$(winpath "$out/QMPlatform.exe")" --stop >/dev/null 2>&1 || true
+    wait "$platform_pid" 2>/dev/null || true
+  fi
+  rm -f "$platform_dir/QMPlatform.exe" "$platform_dir/PlatformParam.ini"
+  # The client configuration goes back to what it was before the demo.
+  if [ -f "$out/data.xml.before" ]; then cp "$out/data.xml.before" "$config"; fi
+  if [ -f "$out/data.xml.absent" ]; then rm -f "$config"; fi
   if [ -n "${service_pid:-}" ] && kill -0 "$service_pid" 2>/dev/null; then
     "$run" "$(winpath "$out/QLMServiceProc.exe")" --stop >/dev/null 2>&1 || true
     wait "$service_pid" 2>/dev/null || true
@@ -43,7 +60,9 @@ trap stop_all EXIT
 
 rm -rf "$out"
 mkdir -p "$out"
-cp "$build/bin/QLMNews.exe" "$build/bin/QLMServiceProc.exe" "$out/"
+cp "$build/bin/QLMNews.exe" "$build/bin/QLMServiceProc.exe" "$build/bin/QMPlatform.exe" \
+  "$build/bin/PageDriver.exe" "$out/"
+if [ -f "$config" ]; then cp "$config" "$out/data.xml.before"; else : >"$out/data.xml.absent"; fi
 
 echo "== Preparing the Wine prefix: the client's user identity and platform folder"
 "$run" reg add 'HKLM\Software\Quillmarsh' /v UserID /t REG_SZ /d "$demo_user" /f >/dev/null
@@ -77,6 +96,36 @@ for _ in $(seq 1 50); do
 done
 
 echo
+echo "== Starting the platform stand-in (QMPlatform.exe) from C:\\Quillmarsh\\Platform"
+cp "$out/QMPlatform.exe" "$platform_dir/"
+rm -f "$platform_dir/PlatformParam.ini"
+"$run" 'C:\Quillmarsh\Platform\QMPlatform.exe' --out "$(winpath "$out/platform-commands.txt")" \
+  >/dev/null 2>"$out/platform-stderr.txt" &
+platform_pid=$!
+for _ in $(seq 1 100); do
+  grep -q published "$out/platform-stderr.txt" 2>/dev/null && break
+  sleep 0.1
+done
+sed 's/\r$//; s/^/   /' "$out/platform-stderr.txt"
+
+# Each page action runs in a driver process of its own, as each pop-up is a
+# process of its own.
+n=0
+page_action() {
+  n=$((n + 1))
+  echo
+  echo "== Page action $n: window.external.$*"
+  "$run" "$(winpath "$out/PageDriver.exe")" --key "$key" --channel "$channel" "$@" >"$out/driver-$n.txt" 2>&1 || true
+  sed 's/\r$//; s/^/   /' "$out/driver-$n.txt"
+}
+page_action StartDownLoad GAME-1001 b c d "from=popup"
+page_action ShowUrl 'file:///C:/windows/system32/notepad.exe'
+page_action CloseADFrame
+page_action NotShowToday
+cp "$config" "$out/data.xml"
+sleep 0.5
+
+echo
 echo "== What the service received ($out/service-messages.txt)"
 if [ -s "$out/service-messages.txt" ]; then
   while IFS= read -r line; do
@@ -90,18 +139,31 @@ fi
 grep -v listening "$out/service-stderr.txt" | sed 's/^/   problem: /' || true
 
 echo
+echo "== What the platform received ($out/platform-commands.txt)"
+if [ -s "$out/platform-commands.txt" ]; then
+  sed 's/^/   /' "$out/platform-commands.txt"
+else
+  echo "   (nothing arrived)"
+fi
+cp "$platform_dir/PlatformParam.ini" "$out/" 2>/dev/null || true
+
+echo
 echo "== Msg.log, the launch log beside the program ($out/Msg.log)"
 sed 's/\r$//; s/^/   /' "$out/Msg.log"
 
 echo
-echo "== Client log entries of this run ($out/client-log.txt)"
+echo "== Client log entries of this run ($out/client-log.txt, shown converted from code page 936)"
 if [ -f "$client_log" ]; then
-  tail -c +"$((client_log_before + 1))" "$client_log" | sed 's/\r$//' >"$out/client-log.txt"
+  tail -c +"$((client_log_before + 1))" "$client_log" >"$out/client-log.txt"
 else
   : >"$out/client-log.txt"
 fi
 if [ -s "$out/client-log.txt" ]; then
-  sed 's/^/   /' "$out/client-log.txt"
+  iconv -f GBK -t UTF-8 "$out/client-log.txt" | sed 's/\r$//; s/^/   /'
 else
-  echo "   (none: the launcher writes the client log only for the page's actions, which come with the pop-up)"
+  echo "   (none)"
 fi
+
+echo
+echo "== The settings in data.xml after NotShowToday ($out/data.xml; the prefix's copy is put back)"
+grep -E 'NotShowToday|PopCount' "$out/data.xml" | sed 's/\r$//; s/^ */   /'

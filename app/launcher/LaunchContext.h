@@ -15,9 +15,28 @@ struct CLaunchContext
     // page. A log that cannot be opened loses the line silently.
     void MsgLog(const wchar_t* format, ...);
 
+    // Starts the client platform program ("QMPlatform.exe" in the folder the
+    // registry names for the component "platform"). A new process is started
+    // every time; a running platform copes with the second start. False when
+    // the folder is unknown, the path is too long or the start fails.
+    bool StartPlatform();
+
+    // Hands a command to the running platform: the code and the parameter,
+    // each in double quotes and separated by a blank (the quoted code alone
+    // when the parameter is empty), as WM_COPYDATA from the frame's window
+    // to the window named in "PlatformParam.ini". Up to 20 attempts one
+    // second apart until the platform replies 100; every attempt is written
+    // to the client log. A text that does not fit the command buffer is not
+    // sent at all.
+    bool SendPlatformCommand(const std::string& code, const std::string& parameter);
+
     HWND frameWnd = nullptr;
     std::wstring adKeyId;
     std::wstring channel;
+
+    // What SendPlatformCommand waits with between two attempts; tests put a
+    // shorter wait here.
+    void(WINAPI* platformRetrySleep)(DWORD milliseconds) = Sleep;
 };
 
 // Wide text to ANSI text. A character the ANSI code page cannot represent

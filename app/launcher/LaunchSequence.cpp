@@ -1,15 +1,13 @@
 #include "app/launcher/LaunchSequence.h"
 
-#include "app/client/ClientRegistry.h"
 #include "app/launcher/LaunchContext.h"
-#include "app/model/InfoCommClientAdPopUpResult.h"
+#include "app/launcher/PopUpReport.h"
 #include "app/service/ServiceCommManage.h"
 #include "veneer/manager/PaintManagerUI.h"
 
 #include <objbase.h>
 #include <shellapi.h>
 
-#include <cstdio>
 #include <cwchar>
 #include <string>
 
@@ -18,10 +16,6 @@ namespace
 
 constexpr int kSkinArchiveId = 202;
 const wchar_t kSkinArchiveType[] = L"ZIP";
-
-// Reports always carry this ad type and user id.
-constexpr int32_t kPopUpAdType = 2;
-constexpr int32_t kReportUserId = 0;
 
 class CArgvHolder
 {
@@ -61,35 +55,6 @@ void HandSkinToToolkit(HINSTANCE module, const CSkinArchive& archive)
     Veneer::CPaintManagerUI::SetResourceZip(archive.data, archive.size);
 }
 
-std::string LocalTimeStamp()
-{
-    SYSTEMTIME now{};
-    GetLocalTime(&now);
-    char stamp[32] = {};
-    snprintf(stamp, sizeof(stamp), "%04d%02d%02d%02d%02d%02d", now.wYear, now.wMonth, now.wDay, now.wHour,
-             now.wMinute, now.wSecond);
-    return stamp;
-}
-
-void SendLaunchReport()
-{
-    const CLaunchContext& context = CLaunchContext::GetInstance();
-    Model::InfoCommClientAdPopUpResult report;
-    report.userid = kReportUserId;
-    report.ADType = kPopUpAdType;
-    report.actionType = Model::kAdActionShown;
-    report.SetChannel(WideToAnsi(context.channel));
-    report.SetADKeyID(WideToAnsi(context.adKeyId));
-    report.SetTime(LocalTimeStamp());
-    std::string uuid;
-    GetUserID(uuid);
-    report.SetUUID(uuid);
-
-    std::string json;
-    report.ToJson(json);
-    CServiceCommManage::GetInstance().SendToService(0, report.GetSendUrl(), json);
-}
-
 } // namespace
 
 int RunLaunchSequence(HINSTANCE module, const wchar_t* commandLine)
@@ -120,7 +85,7 @@ int RunLaunchSequence(HINSTANCE module, const wchar_t* commandLine)
     if (FindSkinArchive(module, archive))
     {
         HandSkinToToolkit(module, archive);
-        SendLaunchReport();
+        SendPopUpReport(Model::kAdActionShown);
     }
     CoUninitialize();
     return 0;

@@ -1,6 +1,10 @@
 #include "tests/support/TestSupport.h"
 
+#include "app/service/ServiceCommManage.h"
+
 #include <cstdio>
+#include <cstdlib>
+#include <cwchar>
 #include <memory>
 
 namespace TestSupport
@@ -12,6 +16,10 @@ namespace
 const wchar_t kPipeName[] = L"\\\\.\\pipe\\servicepipe";
 const wchar_t kStopEventName[] = L"QLMServiceProcStop";
 constexpr DWORD kPollMs = 20;
+
+const wchar_t kPlatformExe[] = L"QMPlatform.exe";
+const wchar_t kPlatformWindowClass[] = L"QMPlatformStandIn";
+const wchar_t kPlatformStopEventName[] = L"QMPlatformStandInStop";
 
 struct CFileCloser
 {
@@ -25,6 +33,26 @@ HANDLE OpenInheritable(const std::string& path)
     security.bInheritHandle = TRUE;
     return CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &security,
                        CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// The platform stand-in's window among those of one process.
+struct CWindowSearch
+{
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK FindPlatformWindow(HWND candidate, LPARAM context)
+{
+    CWindowSearch* search = reinterpret_cast<CWindowSearch*>(context);
+    wchar_t className[64] = {};
+    DWORD owner = 0;
+    GetWindowThreadProcessId(candidate, &owner);
+    GetClassNameW(candidate, className, 64);
+    if (owner != search->processId || wcscmp(className, kPlatformWindowClass) != 0)
+        return TRUE;
+    search->found = candidate;
+    return FALSE;
 }
 
 template <typename Condition> bool PollUntil(Condition condition, DWORD timeoutMs)
@@ -285,6 +313,131 @@ bool CServiceStandIn::WaitForMessages(size_t count, DWORD timeoutMs) const
 bool CServiceStandIn::WaitForProblems(size_t count, DWORD timeoutMs) const
 {
     return PollUntil([&] { return Problems().size() >= count; }, timeoutMs);
+}
+
+const char CPlatformStandIn::kFolder[] = "C:\\Quillmarsh\\Platform";
+
+bool ParsePlatformCommand(const std::string& line, CPlatformCommand& command)
+{
+    unsigned long size = 0;
+    int textStart = 0;
+    if (sscanf(line.c_str(), "dwData=%llu wParam=%llu cbData=%lu text=%n", &command.dwData, &command.wParam,
+               &size, &textStart) != 3 ||
+        textStart == 0)
+        return false;
+    // The stand-in writes backslashes doubled and other bytes outside
+    // 0x20..0x7E as \xNN.
+    command.bytes.clear();
+    for (size_t i = static_cast<size_t>(textStart); i < line.size(); ++i)
+    {
+        if (line[i] != '\\')
+            command.bytes += line[i];
+        else if (i + 1 < line.size() && line[i + 1] == '\\')
+            command.bytes += line[++i];
+        else if (i + 3 < line.size() && line[i + 1] == 'x')
+        {
+            command.bytes += static_cast<char>(std::stoi(line.substr(i + 2, 2), nullptr, 16));
+            i += 3;
+        }
+        else
+            return false;
+    }
+    return command.bytes.size() == size;
+}
+
+CPlatformStandIn::CPlatformStandIn()
+{
+    DeleteFileA(ParamFile().c_str());
+    const std::string target = std::string(kFolder) + "\\QMPlatform.exe";
+    installed = CopyFileA((BinFolder() + "\\QMPlatform.exe").c_str(), target.c_str(), FALSE) != FALSE;
+}
+
+CPlatformStandIn::~CPlatformStandIn()
+{
+    StopAll();
+    DeleteFileA(ParamFile().c_str());
+    DeleteFileA((std::string(kFolder) + "\\QMPlatform.exe").c_str());
+}
+
+bool CPlatformStandIn::Start(const std::string& options)
+{
+    std::string arguments = "--out \"" + folder.File("commands.txt") + "\"";
+    if (!options.empty())
+        arguments += " " + options;
+    if (!installed || !child.Start(std::string(kFolder) + "\\QMPlatform.exe", arguments,
+                                   folder.File("stdout.txt"), folder.File("stderr.txt")))
+        return false;
+    CWindowSearch search{child.Id(), nullptr};
+    const auto findWindow = [&search] {
+        EnumWindows(FindPlatformWindow, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+    };
+    if (!PollUntil([&] { return findWindow() || child.Wait(0); }, 10000) || search.found == nullptr)
+    {
+        child.Kill();
+        return false;
+    }
+    window = search.found;
+    return true;
+}
+
+bool CPlatformStandIn::StopAll()
+{
+    // The stop event stays signalled while any stand-in runs, so that one
+    // that is still starting up stops as soon as it looks.
+    HANDLE stop = nullptr;
+    const bool ended = PollUntil(
+        [&stop] {
+            if (stop == nullptr)
+            {
+                stop = OpenEventW(EVENT_MODIFY_STATE, FALSE, kPlatformStopEventName);
+                if (stop != nullptr)
+                    SetEvent(stop);
+            }
+            return CServiceCommManage::FindProcessId(kPlatformExe) == 0;
+        },
+        10000);
+    if (stop != nullptr)
+        CloseHandle(stop);
+    return ended;
+}
+
+std::vector<CPlatformCommand> CPlatformStandIn::Commands() const
+{
+    std::string text;
+    ReadFileBytes(folder.File("commands.txt"), text);
+    std::vector<CPlatformCommand> commands;
+    for (const std::string& line : SplitLines(text))
+    {
+        CPlatformCommand command;
+        if (ParsePlatformCommand(line, command))
+            commands.push_back(command);
+    }
+    return commands;
+}
+
+bool CPlatformStandIn::WaitForCommands(size_t count, DWORD timeoutMs) const
+{
+    return PollUntil([&] { return Commands().size() >= count; }, timeoutMs);
+}
+
+std::vector<std::string> CPlatformStandIn::OutputLines() const
+{
+    std::string text;
+    ReadFileBytes(folder.File("stdout.txt"), text);
+    return SplitLines(text);
+}
+
+std::string CPlatformStandIn::ParamFile()
+{
+    return std::string(kFolder) + "\\PlatformParam.ini";
+}
+
+HWND CPlatformStandIn::PublishedWindow()
+{
+    char text[32] = {};
+    GetPrivateProfileStringA("HWNDApp", "HWND", "0", text, sizeof(text), ParamFile().c_str());
+    return reinterpret_cast<HWND>(static_cast<LONG_PTR>(atol(text)));
 }
 
 std::string MsgLogPath()

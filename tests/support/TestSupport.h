@@ -92,6 +92,60 @@ class CServiceStandIn
     bool running = false;
 };
 
+// One command the platform stand-in received: the record's type, the
+// sender's wParam and the exact bytes.
+struct CPlatformCommand
+{
+    unsigned long long dwData = 0;
+    unsigned long long wParam = 0;
+    std::string bytes;
+};
+
+// Reads a line the platform stand-in wrote for a command; false when the
+// line is not one.
+bool ParsePlatformCommand(const std::string& line, CPlatformCommand& command);
+
+// QMPlatform.exe copied into the platform folder that the harness registers
+// (C:\Quillmarsh\Platform) for the length of a test. Construction installs
+// it and removes any "PlatformParam.ini" left there; destruction stops every
+// running stand-in and removes both files again.
+class CPlatformStandIn
+{
+  public:
+    static const char kFolder[];
+
+    CPlatformStandIn();
+    ~CPlatformStandIn();
+    CPlatformStandIn(const CPlatformStandIn&) = delete;
+    CPlatformStandIn& operator=(const CPlatformStandIn&) = delete;
+
+    bool Installed() const { return installed; }
+
+    // Starts it with further options (see tools/platform) and waits until
+    // its window exists; the commands it receives are recorded in a file.
+    bool Start(const std::string& options = "");
+    // Stops every running stand-in (also those started by the code under
+    // test) and waits until they have ended.
+    static bool StopAll();
+
+    HWND Window() const { return window; }
+    CChildProcess& Process() { return child; }
+    std::vector<CPlatformCommand> Commands() const;
+    bool WaitForCommands(size_t count, DWORD timeoutMs = 10000) const;
+    // What the stand-in printed on its standard output.
+    std::vector<std::string> OutputLines() const;
+
+    static std::string ParamFile();
+    // The window named in "PlatformParam.ini"; null when there is none.
+    static HWND PublishedWindow();
+
+  private:
+    CScratchFolder folder;
+    CChildProcess child;
+    HWND window = nullptr;
+    bool installed = false;
+};
+
 // True while some instance of the service pipe accepts clients.
 bool ServicePipeExists();
 

@@ -9,6 +9,9 @@
 //   QLMServiceProc.exe --stop            stop the running stand-in
 #include "tools/serviceproc/FrameCheck.h"
 
+#include "tools/common/HandleHolder.h"
+#include "tools/common/StopRequest.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -34,23 +37,6 @@ enum ExitCode
     kExitOutputFile = 2,
     kExitPipeTaken = 3,
     kExitNotRunning = 4,
-};
-
-class CHandleHolder
-{
-  public:
-    explicit CHandleHolder(HANDLE handle) : handle(handle) {}
-    CHandleHolder(const CHandleHolder&) = delete;
-    CHandleHolder& operator=(const CHandleHolder&) = delete;
-    ~CHandleHolder()
-    {
-        if (handle != nullptr && handle != INVALID_HANDLE_VALUE)
-            CloseHandle(handle);
-    }
-    HANDLE Get() const { return handle; }
-
-  private:
-    HANDLE handle;
 };
 
 struct CFileCloser
@@ -230,14 +216,10 @@ int Serve(const wchar_t* outputPath)
 
 int Stop()
 {
-    CHandleHolder stopEvent(OpenEventW(EVENT_MODIFY_STATE, FALSE, kStopEventName));
-    if (stopEvent.Get() == nullptr)
-    {
-        fwprintf(stderr, L"QLMServiceProc: no running service to stop\n");
-        return kExitNotRunning;
-    }
-    SetEvent(stopEvent.Get());
-    return kExitOk;
+    if (SignalStopEvent(kStopEventName))
+        return kExitOk;
+    fwprintf(stderr, L"QLMServiceProc: no running service to stop\n");
+    return kExitNotRunning;
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 // attribute lists ("name=\"value\" name=\"value\"").
 #include "veneer/control/ControlUI.h"
 
+#include "veneer/control/AttributeParse.h"
+
 #include <cwchar>
 
 namespace Veneer
@@ -10,65 +12,19 @@ namespace Veneer
 namespace
 {
 
-// Reads the next number of a comma-separated list and steps over exactly
-// one separator character; a list that ends early reads as 0 from there on.
-long NextNumber(LPCWSTR& pstr)
-{
-    LPWSTR pEnd = nullptr;
-    const long value = wcstol(pstr, &pEnd, 10);
-    pstr = *pEnd != 0 ? pEnd + 1 : pEnd;
-    return value;
-}
-
-RECT ParseRect(LPCWSTR pstr)
-{
-    RECT rc{};
-    rc.left = NextNumber(pstr);
-    rc.top = NextNumber(pstr);
-    rc.right = NextNumber(pstr);
-    rc.bottom = NextNumber(pstr);
-    return rc;
-}
-
-SIZE ParseSize(LPCWSTR pstr)
-{
-    SIZE sz{};
-    sz.cx = NextNumber(pstr);
-    sz.cy = NextNumber(pstr);
-    return sz;
-}
-
-int ParseInt(LPCWSTR pstr)
-{
-    return static_cast<int>(wcstol(pstr, nullptr, 10));
-}
-
-bool ParseBool(LPCWSTR pstr)
-{
-    return wcscmp(pstr, L"true") == 0;
-}
-
-// Hexadecimal after an optional '#'.
-DWORD ParseColor(LPCWSTR pstr)
-{
-    if (*pstr == L'#')
-        pstr++;
-    return wcstoul(pstr, nullptr, 16);
-}
-
 // Background colours also tolerate leading blanks and control characters.
 DWORD ParseBkColor(LPCWSTR pstr)
 {
     while (*pstr != 0 && *pstr <= L' ')
         pstr++;
-    return ParseColor(pstr);
+    return ParseAttributeColor(pstr);
 }
 
 void ApplyPos(CControlUI* pControl, LPCWSTR pstrValue)
 {
     // A negative left or top anchors the control to the parent's right or
     // bottom edge.
-    const RECT rc = ParseRect(pstrValue);
+    const RECT rc = ParseAttributeRect(pstrValue);
     SIZE szXY{};
     szXY.cx = rc.left >= 0 ? rc.left : rc.right;
     szXY.cy = rc.top >= 0 ? rc.top : rc.bottom;
@@ -79,7 +35,7 @@ void ApplyPos(CControlUI* pControl, LPCWSTR pstrValue)
 
 void ApplyRelativePos(CControlUI* pControl, LPCWSTR pstrValue)
 {
-    const RECT rc = ParseRect(pstrValue);
+    const RECT rc = ParseAttributeRect(pstrValue);
     SIZE szMove{};
     szMove.cx = rc.left;
     szMove.cy = rc.top;
@@ -95,11 +51,11 @@ void ApplyBorderSize(CControlUI* pControl, LPCWSTR pstrValue)
     // numbers set the sides only.
     if (wcschr(pstrValue, L',') == nullptr)
     {
-        pControl->SetBorderSize(ParseInt(pstrValue));
+        pControl->SetBorderSize(ParseAttributeInt(pstrValue));
         pControl->SetBorderSize(RECT{});
         return;
     }
-    pControl->SetBorderSize(ParseRect(pstrValue));
+    pControl->SetBorderSize(ParseAttributeRect(pstrValue));
 }
 
 struct AttributeHandler
@@ -111,39 +67,39 @@ struct AttributeHandler
 const AttributeHandler kAttributes[] = {
     {L"pos", ApplyPos},
     {L"relativepos", ApplyRelativePos},
-    {L"padding", [](CControlUI* p, LPCWSTR v) { p->SetPadding(ParseRect(v)); }},
+    {L"padding", [](CControlUI* p, LPCWSTR v) { p->SetPadding(ParseAttributeRect(v)); }},
     {L"bkcolor", [](CControlUI* p, LPCWSTR v) { p->SetBkColor(ParseBkColor(v)); }},
     {L"bkcolor1", [](CControlUI* p, LPCWSTR v) { p->SetBkColor(ParseBkColor(v)); }},
     {L"bkcolor2", [](CControlUI* p, LPCWSTR v) { p->SetBkColor2(ParseBkColor(v)); }},
     {L"bkcolor3", [](CControlUI* p, LPCWSTR v) { p->SetBkColor3(ParseBkColor(v)); }},
-    {L"bordercolor", [](CControlUI* p, LPCWSTR v) { p->SetBorderColor(ParseColor(v)); }},
-    {L"focusbordercolor", [](CControlUI* p, LPCWSTR v) { p->SetFocusBorderColor(ParseColor(v)); }},
-    {L"colorhsl", [](CControlUI* p, LPCWSTR v) { p->SetColorHSL(ParseBool(v)); }},
+    {L"bordercolor", [](CControlUI* p, LPCWSTR v) { p->SetBorderColor(ParseAttributeColor(v)); }},
+    {L"focusbordercolor", [](CControlUI* p, LPCWSTR v) { p->SetFocusBorderColor(ParseAttributeColor(v)); }},
+    {L"colorhsl", [](CControlUI* p, LPCWSTR v) { p->SetColorHSL(ParseAttributeBool(v)); }},
     {L"bordersize", ApplyBorderSize},
-    {L"leftbordersize", [](CControlUI* p, LPCWSTR v) { p->SetLeftBorderSize(ParseInt(v)); }},
-    {L"topbordersize", [](CControlUI* p, LPCWSTR v) { p->SetTopBorderSize(ParseInt(v)); }},
-    {L"rightbordersize", [](CControlUI* p, LPCWSTR v) { p->SetRightBorderSize(ParseInt(v)); }},
-    {L"bottombordersize", [](CControlUI* p, LPCWSTR v) { p->SetBottomBorderSize(ParseInt(v)); }},
-    {L"borderstyle", [](CControlUI* p, LPCWSTR v) { p->SetBorderStyle(ParseInt(v)); }},
-    {L"borderround", [](CControlUI* p, LPCWSTR v) { p->SetBorderRound(ParseSize(v)); }},
+    {L"leftbordersize", [](CControlUI* p, LPCWSTR v) { p->SetLeftBorderSize(ParseAttributeInt(v)); }},
+    {L"topbordersize", [](CControlUI* p, LPCWSTR v) { p->SetTopBorderSize(ParseAttributeInt(v)); }},
+    {L"rightbordersize", [](CControlUI* p, LPCWSTR v) { p->SetRightBorderSize(ParseAttributeInt(v)); }},
+    {L"bottombordersize", [](CControlUI* p, LPCWSTR v) { p->SetBottomBorderSize(ParseAttributeInt(v)); }},
+    {L"borderstyle", [](CControlUI* p, LPCWSTR v) { p->SetBorderStyle(ParseAttributeInt(v)); }},
+    {L"borderround", [](CControlUI* p, LPCWSTR v) { p->SetBorderRound(ParseAttributeSize(v)); }},
     {L"bkimage", [](CControlUI* p, LPCWSTR v) { p->SetBkImage(v); }},
-    {L"width", [](CControlUI* p, LPCWSTR v) { p->SetFixedWidth(ParseInt(v)); }},
-    {L"height", [](CControlUI* p, LPCWSTR v) { p->SetFixedHeight(ParseInt(v)); }},
-    {L"minwidth", [](CControlUI* p, LPCWSTR v) { p->SetMinWidth(ParseInt(v)); }},
-    {L"minheight", [](CControlUI* p, LPCWSTR v) { p->SetMinHeight(ParseInt(v)); }},
-    {L"maxwidth", [](CControlUI* p, LPCWSTR v) { p->SetMaxWidth(ParseInt(v)); }},
-    {L"maxheight", [](CControlUI* p, LPCWSTR v) { p->SetMaxHeight(ParseInt(v)); }},
+    {L"width", [](CControlUI* p, LPCWSTR v) { p->SetFixedWidth(ParseAttributeInt(v)); }},
+    {L"height", [](CControlUI* p, LPCWSTR v) { p->SetFixedHeight(ParseAttributeInt(v)); }},
+    {L"minwidth", [](CControlUI* p, LPCWSTR v) { p->SetMinWidth(ParseAttributeInt(v)); }},
+    {L"minheight", [](CControlUI* p, LPCWSTR v) { p->SetMinHeight(ParseAttributeInt(v)); }},
+    {L"maxwidth", [](CControlUI* p, LPCWSTR v) { p->SetMaxWidth(ParseAttributeInt(v)); }},
+    {L"maxheight", [](CControlUI* p, LPCWSTR v) { p->SetMaxHeight(ParseAttributeInt(v)); }},
     {L"name", [](CControlUI* p, LPCWSTR v) { p->SetName(v); }},
     {L"text", [](CControlUI* p, LPCWSTR v) { p->SetText(v); }},
     {L"tooltip", [](CControlUI* p, LPCWSTR v) { p->SetToolTip(v); }},
     {L"userdata", [](CControlUI* p, LPCWSTR v) { p->SetUserData(v); }},
-    {L"enabled", [](CControlUI* p, LPCWSTR v) { p->SetEnabled(ParseBool(v)); }},
-    {L"mouse", [](CControlUI* p, LPCWSTR v) { p->SetMouseEnabled(ParseBool(v)); }},
-    {L"keyboard", [](CControlUI* p, LPCWSTR v) { p->SetKeyboardEnabled(ParseBool(v)); }},
-    {L"visible", [](CControlUI* p, LPCWSTR v) { p->SetVisible(ParseBool(v)); }},
-    {L"float", [](CControlUI* p, LPCWSTR v) { p->SetFloat(ParseBool(v)); }},
+    {L"enabled", [](CControlUI* p, LPCWSTR v) { p->SetEnabled(ParseAttributeBool(v)); }},
+    {L"mouse", [](CControlUI* p, LPCWSTR v) { p->SetMouseEnabled(ParseAttributeBool(v)); }},
+    {L"keyboard", [](CControlUI* p, LPCWSTR v) { p->SetKeyboardEnabled(ParseAttributeBool(v)); }},
+    {L"visible", [](CControlUI* p, LPCWSTR v) { p->SetVisible(ParseAttributeBool(v)); }},
+    {L"float", [](CControlUI* p, LPCWSTR v) { p->SetFloat(ParseAttributeBool(v)); }},
     {L"shortcut", [](CControlUI* p, LPCWSTR v) { p->SetShortcut(v[0]); }},
-    {L"menu", [](CControlUI* p, LPCWSTR v) { p->SetContextMenuUsed(ParseBool(v)); }},
+    {L"menu", [](CControlUI* p, LPCWSTR v) { p->SetContextMenuUsed(ParseAttributeBool(v)); }},
     {L"virtualwnd", [](CControlUI* p, LPCWSTR v) { p->SetVirtualWnd(v); }},
 };
 

@@ -281,15 +281,18 @@ void CRenderEngine::DrawColor(HDC hDC, const RECT& rc, DWORD color)
     }
     // A translucent colour is one pixel stretched by the blender. The
     // blender takes premultiplied pixels, as the image table holds them.
-    DWORD* pBits = nullptr;
-    CScopedGdiObject<HBITMAP> bitmap(CDibSurface::CreateBitmap(1, 1, &pBits));
-    if (bitmap.Get() == nullptr)
+    // The pixel's bitmap is made once and kept for the process: a new DIB
+    // section per fill costs more than many fills themselves.
+    static DWORD* pBits = nullptr;
+    static const HBITMAP hPixel = CDibSurface::CreateBitmap(1, 1, &pBits);
+    if (hPixel == nullptr)
         return;
+    ::GdiFlush(); // GDI may still be reading the previous colour
     const DWORD red = ((color >> 16) & 0xFF) * alpha / 255;
     const DWORD green = ((color >> 8) & 0xFF) * alpha / 255;
     const DWORD blue = (color & 0xFF) * alpha / 255;
     *pBits = (alpha << 24) | (red << 16) | (green << 8) | blue;
-    DrawImage(hDC, bitmap.Get(), rc, rc, RECT{0, 0, 1, 1}, RECT{}, true, kOpaque);
+    DrawImage(hDC, hPixel, rc, rc, RECT{0, 0, 1, 1}, RECT{}, true, kOpaque);
 }
 
 void CRenderEngine::ClearAlphaPixel(LPBYTE, int, PRECT) {}

@@ -1,5 +1,7 @@
 #include "veneer/render/RenderEngine.h"
 
+#include "veneer/resource/ByteOrder.h"
+
 #include <stb_image.h>
 
 #include <climits>
@@ -141,6 +143,45 @@ bool ReadImageBytes(LPCWSTR bitmap, LPCWSTR type, ByteBlock* pBlock)
     return !IS_INTRESOURCE(bitmap) && ReadWholeFile(bitmap, pBlock);
 }
 
+// stb_image reads past the end of a BMP file as zero bytes, so a damaged
+// header lets a few bytes claim a picture of a gigabyte. A BMP whose
+// uncompressed pixel rows do not fit in the file is refused before decoding
+// (the last row may lack its padding).
+bool IsTruncatedBmp(const BYTE* p, DWORD size)
+{
+    const DWORD kCoreHeaderSize = 12;
+    const DWORD kAlphaBitfields = 6;
+    if (size < 26 || p[0] != 'B' || p[1] != 'M')
+        return false;
+    const DWORD offBits = ReadLE32(p + 10);
+    LONGLONG width = 0, height = 0;
+    DWORD bpp = 0, compression = BI_RGB;
+    if (ReadLE32(p + 14) == kCoreHeaderSize)
+    {
+        width = ReadLE16(p + 18);
+        height = ReadLE16(p + 20);
+        bpp = ReadLE16(p + 24);
+    }
+    else
+    {
+        if (size < 34)
+            return false;
+        width = static_cast<LONG>(ReadLE32(p + 18));
+        height = static_cast<LONG>(ReadLE32(p + 22));
+        bpp = ReadLE16(p + 28);
+        compression = ReadLE32(p + 30);
+    }
+    if (compression != BI_RGB && compression != BI_BITFIELDS && compression != kAlphaBitfields)
+        return false;
+    width = width < 0 ? -width : width;
+    height = height < 0 ? -height : height;
+    if (width == 0 || height == 0)
+        return false;
+    const ULONGLONG rowBytes = (static_cast<ULONGLONG>(width) * bpp + 7) / 8;
+    const ULONGLONG stride = (rowBytes + 3) / 4 * 4;
+    return static_cast<ULONGLONG>(offBits) + stride * (static_cast<ULONGLONG>(height) - 1) + rowBytes > size;
+}
+
 HBITMAP CreateTopDownDib(int width, int height, DWORD** ppBits)
 {
     BITMAPINFO bmi{};
@@ -189,14 +230,15 @@ TImageInfo* CRenderEngine::LoadImageW(LPCWSTR bitmap, LPCWSTR type, DWORD mask)
 {
     // Step 1: the file's bytes.
     ByteBlock bytes;
-    if (bitmap == nullptr || !ReadImageBytes(bitmap, type, &bytes) || bytes.size > INT_MAX)
+    if (bitmap == nullptr || !ReadImageBytes(bitmap, type, &bytes) || bytes.size > INT_MAX ||
+        IsTruncatedBmp(bytes.data.get(), bytes.size))
         return nullptr;
 
     // Step 2: decode to 8-bit RGBA.
     int width = 0, height = 0, channels = 0;
     std::unique_ptr<stbi_uc, StbImageFree> rgba(stbi_load_from_memory(
         bytes.data.get(), static_cast<int>(bytes.size), &width, &height, &channels, kRgbaChannels));
-    if (rgba == nullptr)
+    if (rgba == nullptr || width <= 0 || height <= 0)
         return nullptr;
     bytes.data.reset();
 

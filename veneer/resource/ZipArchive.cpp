@@ -1,5 +1,8 @@
 #include "veneer/resource/ZipArchive.h"
 
+#include "veneer/resource/ByteOrder.h"
+#include "veneer/resource/Crc32.h"
+
 #include <zlib.h>
 
 #include <cassert>
@@ -51,17 +54,6 @@ ZRESULT Report(ZRESULT result)
     return result;
 }
 
-WORD ReadLE16(const BYTE* p)
-{
-    return static_cast<WORD>(p[0] | (p[1] << 8));
-}
-
-DWORD ReadLE32(const BYTE* p)
-{
-    return static_cast<DWORD>(p[0]) | (static_cast<DWORD>(p[1]) << 8) | (static_cast<DWORD>(p[2]) << 16) |
-           (static_cast<DWORD>(p[3]) << 24);
-}
-
 // The bytes of an archive: a file (through a handle of its own) or a memory
 // block that the caller keeps alive. Every read names its absolute offset and
 // succeeds only when all requested bytes lie inside the archive.
@@ -111,6 +103,15 @@ class ByteSource
     }
 
     UINT64 Size() const { return m_size; }
+
+    // The bytes in place, for a memory block that holds all of them; null
+    // for a file, or when they do not all lie inside the archive.
+    const BYTE* Span(UINT64 offset, unsigned int count) const
+    {
+        if (m_pMem == nullptr || offset > m_size || count > m_size - offset)
+            return nullptr;
+        return m_pMem + offset;
+    }
 
     bool ReadAt(UINT64 offset, void* pDst, unsigned int count) const
     {
@@ -534,10 +535,21 @@ ZRESULT OpenMember(ZipArchive* pZip)
     return ZR_OK;
 }
 
-// Moves the next piece of compressed data into the input buffer.
+// Hands the decoder the next piece of compressed data. A file is read
+// through the 16 KiB input buffer; a memory archive that holds the rest of
+// the member's data is read in place, all at once, which spares the copy and
+// lets the decoder run through without returning at every buffer.
 bool RefillInput(ZipArchive* pZip)
 {
     MemberReader& r = pZip->reader;
+    if (const BYTE* p = pZip->source.Span(r.readPos, r.restCompressed))
+    {
+        r.stream.next_in = const_cast<BYTE*>(p);
+        r.stream.avail_in = r.restCompressed;
+        r.readPos += r.restCompressed;
+        r.restCompressed = 0;
+        return true;
+    }
     const unsigned count = r.restCompressed < kInputBufferSize ? r.restCompressed : kInputBufferSize;
     if (!pZip->source.ReadAt(r.readPos, r.input, count))
         return false;
@@ -587,7 +599,7 @@ bool ReadMember(ZipArchive* pZip, BYTE* pDst, unsigned int length, unsigned int*
         }
     }
     const unsigned produced = want - r.stream.avail_out;
-    r.crc = crc32(r.crc, pDst, produced);
+    r.crc = UpdateCrc32(r.crc, pDst, produced);
     r.restUncompressed -= produced;
     *pProduced = produced;
     // A Deflate stream that ends early leaves the member short of its size.

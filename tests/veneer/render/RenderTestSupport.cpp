@@ -4,52 +4,23 @@
 
 #include <cstdlib>
 
-namespace
+Canvas::Canvas(int cx, int cy, DWORD fill)
 {
-
-HBITMAP CreateDib(int cx, int cy, DWORD** ppBits)
-{
-    BITMAPINFO bmi{};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = cx;
-    bmi.bmiHeader.biHeight = -cy;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    void* pBits = nullptr;
-    HBITMAP hBitmap = CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
-    *ppBits = static_cast<DWORD*>(pBits);
-    return hBitmap;
-}
-
-} // namespace
-
-Canvas::Canvas(int cx, int cy, DWORD fill) : m_cx(cx), m_cy(cy)
-{
-    m_hBitmap = CreateDib(cx, cy, &m_pBits);
-    m_hDC = CreateCompatibleDC(nullptr);
-    m_hOld = SelectObject(m_hDC, m_hBitmap);
+    m_dib.Create(nullptr, cx, cy);
     Fill(fill);
-}
-
-Canvas::~Canvas()
-{
-    SelectObject(m_hDC, m_hOld);
-    DeleteDC(m_hDC);
-    DeleteObject(m_hBitmap);
 }
 
 void Canvas::Fill(DWORD pixel)
 {
     GdiFlush();
-    for (int i = 0; i < m_cx * m_cy; i++)
-        m_pBits[i] = pixel;
+    for (size_t i = 0; i < m_dib.GetPixelCount(); i++)
+        m_dib.GetBits()[i] = pixel;
 }
 
 DWORD Canvas::At(int x, int y) const
 {
     GdiFlush();
-    return m_pBits[y * m_cx + x];
+    return m_dib.GetBits()[y * m_dib.GetWidth() + x];
 }
 
 int Canvas::Count(const RECT& rc, const std::function<bool(DWORD)>& test) const
@@ -69,7 +40,7 @@ int Canvas::CountRgb(const RECT& rc, DWORD rgb) const
 HBITMAP MakeBitmap(int cx, int cy, const std::function<DWORD(int, int)>& pixel)
 {
     DWORD* pBits = nullptr;
-    HBITMAP hBitmap = CreateDib(cx, cy, &pBits);
+    HBITMAP hBitmap = Veneer::CDibSurface::CreateBitmap(cx, cy, &pBits);
     for (int y = 0; y < cy; y++)
         for (int x = 0; x < cx; x++)
             pBits[y * cx + x] = pixel(x, y);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "veneer/manager/PaintManagerUI.h"
+#include "veneer/render/DibSurface.h"
 #include "veneer/render/RenderEngine.h"
 
 #include "GdiCount.h"
@@ -15,11 +16,8 @@ class Canvas
 {
   public:
     Canvas(int cx, int cy, DWORD fill);
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
-    ~Canvas();
 
-    HDC DC() const { return m_hDC; }
+    HDC DC() const { return m_dib.GetDC(); }
     void Fill(DWORD pixel);
     DWORD At(int x, int y) const;
     DWORD Rgb(int x, int y) const { return At(x, y) & 0xFFFFFF; }
@@ -28,16 +26,9 @@ class Canvas
     // How many pixels of `rc` have the colour `rgb`, whatever their alpha
     // byte (GDI writes 0 there).
     int CountRgb(const RECT& rc, DWORD rgb) const;
-    int Width() const { return m_cx; }
-    int Height() const { return m_cy; }
 
   private:
-    HDC m_hDC;
-    HBITMAP m_hBitmap;
-    HGDIOBJ m_hOld;
-    DWORD* m_pBits;
-    int m_cx;
-    int m_cy;
+    Veneer::CDibSurface m_dib;
 };
 
 // Colours of the tests, as 0xRRGGBB.

@@ -155,6 +155,33 @@ TEST_F(ImageLoading, UnreadableOrDamagedFilesGiveNull)
     DeleteFileW(L"text.png");
 }
 
+// stb_image would read the missing rows as zeros: a few hundred bytes could
+// then claim a picture of hundreds of megabytes.
+TEST_F(ImageLoading, BmpFilesMustHoldTheirPixelRows)
+{
+    const std::string bmp = EncodeBmp(5, 3, Solid(5, 3, 0x204080FF)); // rows of 15 bytes padded to 16
+    std::string tall = bmp;
+    tall[22] = 0x00;
+    tall[23] = 0x40; // height 16384
+    WriteFileBytes(L"tall.bmp", tall);
+    EXPECT_EQ(CRenderEngine::LoadImageW(L"tall.bmp"), nullptr);
+    WriteFileBytes(L"short.bmp", bmp.substr(0, bmp.size() - 16));
+    EXPECT_EQ(CRenderEngine::LoadImageW(L"short.bmp"), nullptr);
+    // The padding of the last row may be missing.
+    WriteFileBytes(L"unpadded.bmp", bmp.substr(0, bmp.size() - 1));
+    TImageInfo* pImage = CRenderEngine::LoadImageW(L"unpadded.bmp");
+    ASSERT_NE(pImage, nullptr);
+    EXPECT_EQ(PixelsOf(pImage), (std::vector<DWORD>(15, 0xFF204080)));
+    CRenderEngine::FreeImage(pImage);
+    // No pixels at all.
+    std::string empty = bmp;
+    empty[18] = empty[19] = 0;
+    WriteFileBytes(L"empty.bmp", empty);
+    EXPECT_EQ(CRenderEngine::LoadImageW(L"empty.bmp"), nullptr);
+    for (const wchar_t* name : {L"tall.bmp", L"short.bmp", L"unpadded.bmp", L"empty.bmp"})
+        DeleteFileW(name);
+}
+
 TEST_F(ImageLoading, ResourcePathFirstThenTheNameItself)
 {
     CreateDirectoryW(L"img_skin", nullptr);

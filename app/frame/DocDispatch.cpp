@@ -1,0 +1,357 @@
+#include "app/frame/DocDispatch.h"
+
+#include "app/client/ClientLog.h"
+#include "app/client/DataManage.h"
+#include "app/launcher/LaunchContext.h"
+#include "app/launcher/PopUpReport.h"
+
+#include <oleauto.h>
+#include <shellapi.h>
+
+#include <cctype>
+#include <cstdio>
+#include <string>
+
+namespace
+{
+
+// The dispatch identifiers the page's method names map to. "StartDownLoad"
+// and "RestartDownLoad" share one; there is no 2001.
+enum PageMethodId : DISPID
+{
+    kGetGameStatusId = 1999,
+    kStartDownLoadId = 2000,
+    kRunGameId = 2002,
+    kGetSearchCountId = 2003,
+    kShowUrlId = 2004,
+    kJumpUrlId = 2005,
+    kCloseADFrameId = 2006,
+    kNotShowTodayId = 2007,
+};
+
+struct CPageMethod
+{
+    const wchar_t* name;
+    DISPID id;
+};
+
+// In the order the names are compared.
+const CPageMethod kPageMethods[] = {
+    {L"GetGameStatus", kGetGameStatusId},
+    {L"StartDownLoad", kStartDownLoadId},
+    {L"RestartDownLoad", kStartDownLoadId},
+    {L"RunGame", kRunGameId},
+    {L"GetSearchCount", kGetSearchCountId},
+    {L"ShowUrl", kShowUrlId},
+    {L"JumpUrl", kJumpUrlId},
+    {L"CloseADFrame", kCloseADFrameId},
+    {L"NotShowToday", kNotShowTodayId},
+};
+
+// "StartDownLoad" reads the first of its five arguments as the game's code
+// and the last as the code's parameter; "ShowUrl" reads its last argument.
+constexpr UINT kDownloadArgumentCount = 5;
+
+const char kLogTag[] = "QLMNews";
+const char kNotShowTodayEventName[] = "NotShowToday";
+
+// A refused address is logged on one line and at most this long.
+constexpr size_t kMaxLoggedUrlBytes = 256;
+
+class CBstrHolder
+{
+  public:
+    explicit CBstrHolder(BSTR text) : text(text) {}
+    CBstrHolder(const CBstrHolder&) = delete;
+    CBstrHolder& operator=(const CBstrHolder&) = delete;
+    ~CBstrHolder() { SysFreeString(text); }
+    BSTR Get() const { return text; }
+
+  private:
+    BSTR text;
+};
+
+bool FindPageMethod(const wchar_t* name, DISPID& id)
+{
+    if (name == nullptr)
+        return false;
+    // VarBstrCmp measures both texts by their BSTR length prefix, which the
+    // caller's plain name strings need not carry: compare copies.
+    const CBstrHolder wanted(SysAllocString(name));
+    for (const CPageMethod& method : kPageMethods)
+    {
+        const CBstrHolder candidate(SysAllocString(method.name));
+        if (VarBstrCmp(wanted.Get(), candidate.Get(), LOCALE_USER_DEFAULT, 0) == VARCMP_EQ)
+        {
+            id = method.id;
+            return true;
+        }
+    }
+    return false;
+}
+
+// The page's arguments. The array runs backwards (element 0 is the last
+// argument) and holds cArgs elements; nothing beyond them is read.
+class CPageArguments
+{
+  public:
+    explicit CPageArguments(const DISPPARAMS* params)
+        : args(params == nullptr ? nullptr : params->rgvarg),
+          count(params == nullptr || params->rgvarg == nullptr ? 0 : params->cArgs)
+    {
+    }
+
+    UINT Count() const { return count; }
+
+    // The string counted from the end (0 = last argument); null unless the
+    // argument is a BSTR with text.
+    BSTR StringFromEnd(UINT index) const
+    {
+        if (index >= count || args[index].vt != VT_BSTR)
+            return nullptr;
+        return args[index].bstrVal;
+    }
+
+  private:
+    const VARIANTARG* args;
+    UINT count;
+};
+
+// Page text in the thread's ANSI code page, up to its first NUL. Text that
+// cannot be converted counts as empty.
+std::string ToNarrow(BSTR text)
+{
+    const int needed = WideCharToMultiByte(CP_THREAD_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (needed <= 0)
+        return std::string();
+    std::string narrow(static_cast<size_t>(needed), '\0');
+    if (WideCharToMultiByte(CP_THREAD_ACP, 0, text, -1, &narrow[0], needed, nullptr, nullptr) <= 0)
+        return std::string();
+    narrow.resize(narrow.find('\0'));
+    return narrow;
+}
+
+bool StartsWithNoCase(const std::string& text, const char* prefix)
+{
+    size_t i = 0;
+    for (; prefix[i] != '\0'; ++i)
+    {
+        if (i >= text.size() || tolower(static_cast<unsigned char>(text[i])) != prefix[i])
+            return false;
+    }
+    return true;
+}
+
+// Only web pages may be opened for the page: an absolute http or https
+// address with a host. Control characters, blanks and double quotes never
+// stand unencoded in an address; in the shell's command for the browser
+// they could split it into further arguments.
+bool IsWebAddress(const std::string& url)
+{
+    size_t hostStart = 0;
+    if (StartsWithNoCase(url, "http://"))
+        hostStart = 7;
+    else if (StartsWithNoCase(url, "https://"))
+        hostStart = 8;
+    else
+        return false;
+    if (url.size() == hostStart || url[hostStart] == '/' || url[hostStart] == '?' || url[hostStart] == '#')
+        return false;
+    for (const char c : url)
+    {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F || byte == ' ' || byte == '"')
+            return false;
+    }
+    return true;
+}
+
+// A page-supplied text made fit for one log line: control bytes written as
+// \xNN, and cut after kMaxLoggedUrlBytes.
+std::string LoggableText(const std::string& text)
+{
+    std::string loggable;
+    for (size_t i = 0; i < text.size() && i < kMaxLoggedUrlBytes; ++i)
+    {
+        const unsigned char byte = static_cast<unsigned char>(text[i]);
+        if (byte < 0x20 || byte == 0x7F)
+        {
+            char escaped[8] = {};
+            snprintf(escaped, sizeof(escaped), "\\x%02X", byte);
+            loggable += escaped;
+        }
+        else
+            loggable += text[i];
+    }
+    if (text.size() > kMaxLoggedUrlBytes)
+        loggable += "...";
+    return loggable;
+}
+
+// Every effective action ends this way: the report, then the frame closes,
+// which ends the program once the message loop gets there.
+void ReportAndClose(Model::AdActionType action)
+{
+    SendPopUpReport(action);
+    const HWND frame = CLaunchContext::GetInstance().frameWnd;
+    if (frame != nullptr)
+        PostMessageW(frame, WM_CLOSE, 0, 0);
+}
+
+void StartDownload(const CPageArguments& args)
+{
+    if (args.Count() < kDownloadArgumentCount)
+        return;
+    const BSTR first = args.StringFromEnd(kDownloadArgumentCount - 1);
+    const BSTR last = args.StringFromEnd(0);
+    if (first == nullptr || last == nullptr)
+        return;
+    const std::string code = ToNarrow(first);
+    if (code.empty())
+        return;
+    const std::string parameter = ToNarrow(last);
+
+    // The report is sent whether or not the platform could be reached.
+    CLaunchContext& context = CLaunchContext::GetInstance();
+    if (context.StartPlatform())
+        context.SendPlatformCommand(code, parameter);
+    ReportAndClose(Model::kAdActionDownload);
+}
+
+void ShowUrl(const CPageArguments& args)
+{
+    const BSTR address = args.StringFromEnd(0);
+    if (address == nullptr)
+        return;
+    const std::string url = ToNarrow(address);
+    if (!IsWebAddress(url))
+    {
+        WriteLog(kLogTag, "ShowUrl refused, not an http or https address: %s", LoggableText(url).c_str());
+        return;
+    }
+    ShellExecuteA(nullptr, "open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ReportAndClose(Model::kAdActionShowUrl);
+}
+
+// The event stays open until the program ends. A second request in the same
+// process finds the kept event and only signals it.
+void KeepOpenUntilExit(HANDLE event)
+{
+    struct CKeptEvent
+    {
+        ~CKeptEvent()
+        {
+            if (handle != nullptr)
+                CloseHandle(handle);
+        }
+        HANDLE handle = nullptr;
+    };
+    static CKeptEvent kept;
+    if (kept.handle == nullptr)
+        kept.handle = event;
+    else if (event != nullptr)
+        CloseHandle(event);
+}
+
+// A process that created the event "NotShowToday" first listens for the
+// choice; without one the choice goes into the client's configuration.
+void NotShowToday()
+{
+    const HANDLE event = CreateEventA(nullptr, FALSE, FALSE, kNotShowTodayEventName);
+    const bool listenerExists = GetLastError() == ERROR_ALREADY_EXISTS;
+    if (listenerExists)
+        SetEvent(event);
+    else
+    {
+        CDataManage& data = CDataManage::GetInstance();
+        data.Init();
+        AdConfigInfo settings;
+        data.LoadAdConfig(settings);
+        settings.NotShowToday = 1;
+        data.SaveAdConfig(settings);
+    }
+    KeepOpenUntilExit(event);
+    ReportAndClose(Model::kAdActionNotShowToday);
+}
+
+} // namespace
+
+HRESULT CDocDispatch::QueryInterface(REFIID riid, void** ppvObject)
+{
+    if (ppvObject == nullptr)
+        return E_POINTER;
+    if (!IsEqualIID(riid, IID_IDispatch))
+    {
+        *ppvObject = nullptr;
+        return E_NOINTERFACE;
+    }
+    *ppvObject = static_cast<IDispatch*>(this);
+    AddRef();
+    return S_OK;
+}
+
+ULONG CDocDispatch::AddRef()
+{
+    return static_cast<ULONG>(InterlockedIncrement(&refCount));
+}
+
+ULONG CDocDispatch::Release()
+{
+    const LONG count = InterlockedDecrement(&refCount);
+    if (count == 0)
+        delete this;
+    return static_cast<ULONG>(count);
+}
+
+HRESULT CDocDispatch::GetTypeInfoCount(UINT* pctinfo)
+{
+    if (pctinfo == nullptr)
+        return E_POINTER;
+    *pctinfo = 0;
+    return S_OK;
+}
+
+HRESULT CDocDispatch::GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo)
+{
+    if (ppTInfo == nullptr)
+        return E_POINTER;
+    *ppTInfo = nullptr;
+    return S_OK;
+}
+
+HRESULT CDocDispatch::GetIDsOfNames(REFIID, LPOLESTR* rgszNames, UINT cNames, LCID, DISPID* rgDispId)
+{
+    if (rgszNames == nullptr || rgDispId == nullptr || cNames == 0)
+        return E_INVALIDARG;
+    DISPID id = DISPID_UNKNOWN;
+    if (!FindPageMethod(rgszNames[0], id))
+        return E_NOTIMPL;
+    rgDispId[0] = id;
+    return S_OK;
+}
+
+HRESULT CDocDispatch::Invoke(DISPID dispIdMember, REFIID, LCID, WORD, DISPPARAMS* pDispParams, VARIANT*,
+                             EXCEPINFO*, UINT*)
+{
+    const CPageArguments args(pDispParams);
+    switch (dispIdMember)
+    {
+    case kStartDownLoadId:
+        StartDownload(args);
+        break;
+    case kShowUrlId:
+        ShowUrl(args);
+        break;
+    case kCloseADFrameId:
+        ReportAndClose(Model::kAdActionClose);
+        break;
+    case kNotShowTodayId:
+        NotShowToday();
+        break;
+    default:
+        // "GetGameStatus", "RunGame", "GetSearchCount", "JumpUrl" and unknown
+        // identifiers do nothing.
+        break;
+    }
+    return S_OK;
+}

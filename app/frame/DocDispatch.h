@@ -1,0 +1,42 @@
+#pragma once
+
+#include <windows.h>
+
+#include <oaidl.h>
+
+// The ad page's `window.external`: a minimal automation object through which
+// the page starts a game download, opens an address in the default browser,
+// closes the pop-up or asks not to be shown ads again today. Every action
+// that does something sends one pop-up report to the service and closes the
+// frame. It answers IDispatch only, has no type information and keeps no
+// state but its reference count: one is handed to the browser for each
+// request, with a count of 1, and deletes itself when released to 0.
+class CDocDispatch : public IDispatch
+{
+  public:
+    CDocDispatch() = default;
+    CDocDispatch(const CDocDispatch&) = delete;
+    CDocDispatch& operator=(const CDocDispatch&) = delete;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) override;
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* pctinfo) override;
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT iTInfo, LCID lcid, ITypeInfo** ppTInfo) override;
+    // Looks up the first name only, case-sensitively; E_NOTIMPL for a name
+    // the page may not call.
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* rgszNames, UINT cNames, LCID lcid,
+                                            DISPID* rgDispId) override;
+    // Always S_OK; no method returns a value to the page.
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags,
+                                     DISPPARAMS* pDispParams, VARIANT* pVarResult, EXCEPINFO* pExcepInfo,
+                                     UINT* puArgErr) override;
+
+  protected:
+    // Objects live on the heap and end through Release only.
+    virtual ~CDocDispatch() = default;
+
+  private:
+    LONG refCount = 1;
+};

@@ -1,0 +1,173 @@
+// The launch context's two operations on the client platform program: start
+// it, and hand it a command through a window message.
+#include "app/launcher/LaunchContext.h"
+
+#include "app/client/ClientLog.h"
+#include "app/client/ClientRegistry.h"
+
+#include <cstdlib>
+#include <string>
+
+namespace
+{
+
+// The platform's folder and the paths built from it are read into (and must
+// fit) buffers of this many characters, terminator included.
+constexpr size_t kPathChars = MAX_PATH;
+const wchar_t kPlatformComponent[] = L"platform";
+const wchar_t kPlatformExe[] = L"QMPlatform.exe";
+const wchar_t kPlatformParamFile[] = L"PlatformParam.ini";
+const wchar_t kHandleSection[] = L"HWNDApp";
+const wchar_t kHandleKey[] = L"HWND";
+constexpr DWORD kHandleTextChars = 10;
+
+// The command record: its type, the largest text (the buffer holds one more
+// byte for the terminator) and the platform's reply for an accepted command.
+constexpr ULONG_PTR kCommandRecordType = 1;
+constexpr size_t kMaxCommandBytes = 1023;
+constexpr LRESULT kCommandAccepted = 100;
+
+constexpr int kSendAttempts = 20;
+constexpr DWORD kRetryDelayMs = 1000;
+
+// The platform's log entries, in code page 936 like every client message.
+const char kLogTag[] = "QLMNews";
+// "尚未安装Quillmarsh2": the registry names no platform folder.
+const char kNoPlatformKeyText[] = "\xC9\xD0\xCE\xB4\xB0\xB2\xD7\xB0"
+                                  "Quillmarsh2";
+// "尚未安装Quillmarsh1": the registered platform folder is empty.
+const char kEmptyPlatformFolderText[] = "\xC9\xD0\xCE\xB4\xB0\xB2\xD7\xB0"
+                                        "Quillmarsh1";
+// "发送窗体尚未存在": the platform's window does not exist (yet).
+const char kNoPlatformWindowText[] = "\xB7\xA2\xCB\xCD\xB4\xB0\xCC\xE5\xC9\xD0\xCE\xB4\xB4\xE6\xD4\xDA";
+// "发送成功,code=%s, return=%d": the platform accepted the command.
+const char kSentFormat[] = "\xB7\xA2\xCB\xCD\xB3\xC9\xB9\xA6"
+                           ",code=%s, return=%d";
+// "发送错误,code=%s, return=%d": the platform answered something else.
+const char kSendFailedFormat[] = "\xB7\xA2\xCB\xCD\xB4\xED\xCE\xF3"
+                                 ",code=%s, return=%d";
+
+// A Win32 start-up record of the 32-bit program is 68 bytes long.
+static_assert(sizeof(void*) != 4 || sizeof(STARTUPINFOW) == 68, "unexpected STARTUPINFOW layout");
+
+enum class PlatformFolder
+{
+    kNotRegistered,
+    kEmpty,
+    kFound,
+};
+
+PlatformFolder ReadPlatformFolder(std::wstring& folder)
+{
+    wchar_t buffer[kPathChars] = {};
+    DWORD size = sizeof(buffer);
+    if (!GetInstallationPath(kPlatformComponent, buffer, &size))
+        return PlatformFolder::kNotRegistered;
+    folder = buffer;
+    return folder.empty() ? PlatformFolder::kEmpty : PlatformFolder::kFound;
+}
+
+// The window the platform published in its folder's "PlatformParam.ini";
+// null when the file, the value or a number in it is missing.
+HWND ReadPlatformWindow(const std::wstring& folder)
+{
+    const std::wstring iniPath = folder + L"\\" + kPlatformParamFile;
+    wchar_t text[kHandleTextChars] = {};
+    GetPrivateProfileStringW(kHandleSection, kHandleKey, L"0", text, kHandleTextChars, iniPath.c_str());
+    return reinterpret_cast<HWND>(static_cast<LONG_PTR>(_wtol(text)));
+}
+
+// The quoted code and, when there is one, a blank and the quoted parameter.
+// False when the text would not fit the command buffer: a cut command would
+// reach the platform malformed.
+bool BuildCommandText(const std::string& code, const std::string& parameter, std::string& text)
+{
+    text = "\"" + code + "\"";
+    if (!parameter.empty())
+        text += " \"" + parameter + "\"";
+    return text.size() <= kMaxCommandBytes;
+}
+
+// One attempt to hand the command over; each outcome leaves one log line.
+bool TrySendCommand(const std::string& text, const std::string& code, HWND sender)
+{
+    std::wstring folder;
+    switch (ReadPlatformFolder(folder))
+    {
+    case PlatformFolder::kNotRegistered:
+        WriteLog(kLogTag, "%s", kNoPlatformKeyText);
+        return false;
+    case PlatformFolder::kEmpty:
+        WriteLog(kLogTag, "%s", kEmptyPlatformFolderText);
+        return false;
+    case PlatformFolder::kFound:
+        break;
+    }
+    const HWND platform = ReadPlatformWindow(folder);
+    if (platform == nullptr || !IsWindow(platform))
+    {
+        WriteLog(kLogTag, "%s", kNoPlatformWindowText);
+        return false;
+    }
+    // The record carries the text without its terminator.
+    COPYDATASTRUCT record{};
+    record.dwData = kCommandRecordType;
+    record.cbData = static_cast<DWORD>(text.size());
+    record.lpData = const_cast<char*>(text.data());
+    const LRESULT reply = SendMessageW(platform, WM_COPYDATA, reinterpret_cast<WPARAM>(sender),
+                                       reinterpret_cast<LPARAM>(&record));
+    if (reply == kCommandAccepted)
+    {
+        WriteLog(kLogTag, kSentFormat, code.c_str(), static_cast<int>(reply));
+        return true;
+    }
+    WriteLog(kLogTag, kSendFailedFormat, code.c_str(), static_cast<int>(reply));
+    return false;
+}
+
+} // namespace
+
+bool CLaunchContext::StartPlatform()
+{
+    // An empty folder would make the path relative to the current drive's
+    // root, where some other "QMPlatform.exe" might lie.
+    std::wstring folder;
+    if (ReadPlatformFolder(folder) != PlatformFolder::kFound)
+        return false;
+    const std::wstring path = folder + L"\\" + kPlatformExe;
+    if (path.size() >= kPathChars)
+        return false;
+    std::wstring commandLine = L"\"" + path + L"\"";
+
+    // The platform shares the program's standard error and nothing else.
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                        &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
+bool CLaunchContext::SendPlatformCommand(const std::string& code, const std::string& parameter)
+{
+    std::string text;
+    if (!BuildCommandText(code, parameter, text))
+    {
+        WriteLog(kLogTag, "platform command not sent: %u bytes exceed the limit of %u bytes",
+                 static_cast<unsigned>(text.size()), static_cast<unsigned>(kMaxCommandBytes));
+        return false;
+    }
+    for (int attempt = 1; attempt <= kSendAttempts; ++attempt)
+    {
+        if (attempt > 1)
+            platformRetrySleep(kRetryDelayMs);
+        if (TrySendCommand(text, code, frameWnd))
+            return true;
+    }
+    return false;
+}

@@ -1,0 +1,23 @@
+// UrlRecorder.exe: put in the place of the browser for http and https
+// addresses, it appends the address it is given to "opened-urls.txt" beside
+// itself, one line each.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+int wmain(int argc, wchar_t** argv)
+{
+    wchar_t path[MAX_PATH * 4] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
+    std::wstring file(path);
+    file = file.substr(0, file.find_last_of(L'\\') + 1) + L"opened-urls.txt";
+    FILE* out = _wfopen(file.c_str(), L"ab");
+    if (out == nullptr)
+        return 2;
+    for (int i = 1; i < argc; ++i)
+        fprintf(out, "%ls%s", argv[i], i + 1 < argc ? " " : "");
+    fprintf(out, "\n");
+    fclose(out);
+    return 0;
+}

@@ -1,0 +1,291 @@
+// QMPlatform.exe: a stand-in for the client platform program, for the tests
+// and the demo. Started from its folder, it creates a (hidden) window,
+// publishes the window's handle in decimal in "PlatformParam.ini" beside
+// itself (section "HWNDApp", key "HWND") and answers each WM_COPYDATA
+// command with 100, recording the command as one line on standard output
+// and, with --out, in a file:
+//
+//   dwData=<n> wParam=<sender's wParam> cbData=<n> text=<the bytes>
+//
+// where the bytes are written as they are except backslash ("\\") and bytes
+// outside 0x20..0x7E ("\xNN"). Only one runs at a time: a second start while
+// one runs leaves it alone and exits at once.
+//
+//   QMPlatform.exe [--out FILE] [--reply N] [--reply-delay MS]
+//                  [--handle-delay MS] [--no-handle] [--exit-after N]
+//   QMPlatform.exe --stop     stop the running stand-in
+#include "tools/common/HandleHolder.h"
+#include "tools/common/StopRequest.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+#include <memory>
+#include <string>
+
+namespace
+{
+
+const wchar_t kWindowClass[] = L"QMPlatformStandIn";
+const wchar_t kRunningMutexName[] = L"QMPlatformStandInRunning";
+const wchar_t kStopEventName[] = L"QMPlatformStandInStop";
+const wchar_t kParamFile[] = L"PlatformParam.ini";
+const wchar_t kHandleSection[] = L"HWNDApp";
+const wchar_t kHandleKey[] = L"HWND";
+constexpr LRESULT kAccepted = 100;
+constexpr UINT_PTR kPublishTimerId = 1;
+
+enum ExitCode
+{
+    kExitOk = 0,
+    kExitUsage = 1,
+    kExitOutputFile = 2,
+    kExitNoWindow = 3,
+    kExitNotRunning = 4,
+};
+
+struct COptions
+{
+    std::wstring outPath;
+    LRESULT reply = kAccepted;
+    DWORD replyDelayMs = 0;
+    DWORD handleDelayMs = 0;
+    bool publishHandle = true;
+    unsigned exitAfter = 0;
+};
+
+struct CFileCloser
+{
+    void operator()(FILE* file) const { fclose(file); }
+};
+
+bool ParseNumber(const wchar_t* text, unsigned long& value)
+{
+    wchar_t* end = nullptr;
+    value = wcstoul(text, &end, 10);
+    return end != text && *end == L'\0';
+}
+
+// False (after a usage line) when the command line is not understood.
+bool ParseOptions(int argc, wchar_t** argv, COptions& options)
+{
+    for (int i = 1; i < argc; ++i)
+    {
+        const std::wstring name = argv[i];
+        unsigned long number = 0;
+        if (name == L"--no-handle")
+        {
+            options.publishHandle = false;
+            continue;
+        }
+        const bool hasValue = i + 1 < argc;
+        if (name == L"--out" && hasValue)
+            options.outPath = argv[++i];
+        else if (name == L"--reply" && hasValue && ParseNumber(argv[++i], number))
+            options.reply = static_cast<LRESULT>(number);
+        else if (name == L"--reply-delay" && hasValue && ParseNumber(argv[++i], number))
+            options.replyDelayMs = number;
+        else if (name == L"--handle-delay" && hasValue && ParseNumber(argv[++i], number))
+            options.handleDelayMs = number;
+        else if (name == L"--exit-after" && hasValue && ParseNumber(argv[++i], number))
+            options.exitAfter = number;
+        else
+        {
+            fwprintf(stderr, L"usage: QMPlatform.exe [--out FILE] [--reply N] [--reply-delay MS] "
+                             L"[--handle-delay MS] [--no-handle] [--exit-after N] | --stop\n");
+            return false;
+        }
+    }
+    return true;
+}
+
+std::wstring ParamFilePath()
+{
+    wchar_t path[MAX_PATH * 4] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
+    std::wstring folder(path);
+    return folder.substr(0, folder.find_last_of(L'\\') + 1) + kParamFile;
+}
+
+// One command as a line: the record's type, the sender's wParam, the size
+// and the exact bytes, escaped so that any text stays on the line.
+std::string DescribeCommand(WPARAM sender, const COPYDATASTRUCT& record)
+{
+    char head[128] = {};
+    snprintf(head, sizeof(head),
+             "dwData=%llu wParam=%llu cbData=%lu text=", static_cast<unsigned long long>(record.dwData),
+             static_cast<unsigned long long>(sender), static_cast<unsigned long>(record.cbData));
+    std::string line = head;
+    const unsigned char* bytes = static_cast<const unsigned char*>(record.lpData);
+    for (DWORD i = 0; bytes != nullptr && i < record.cbData; ++i)
+    {
+        if (bytes[i] == '\\')
+            line += "\\\\";
+        else if (bytes[i] >= 0x20 && bytes[i] <= 0x7E)
+            line += static_cast<char>(bytes[i]);
+        else
+        {
+            char escaped[8] = {};
+            snprintf(escaped, sizeof(escaped), "\\x%02X", bytes[i]);
+            line += escaped;
+        }
+    }
+    return line;
+}
+
+class CPlatformStandIn
+{
+  public:
+    CPlatformStandIn(const COptions& options, FILE* out) : options(options), out(out) {}
+
+    bool Create()
+    {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = WindowProc;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = kWindowClass;
+        RegisterClassW(&windowClass);
+        window = CreateWindowExW(0, kWindowClass, L"QMPlatform", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, 300, 200, nullptr, nullptr, windowClass.hInstance, this);
+        if (window == nullptr)
+            return false;
+        if (!options.publishHandle)
+            fwprintf(stderr, L"QMPlatform: window %ld, handle not published\n", WindowNumber());
+        else if (options.handleDelayMs == 0)
+            PublishHandle();
+        else
+            SetTimer(window, kPublishTimerId, options.handleDelayMs, nullptr);
+        return true;
+    }
+
+    // Runs until stopped, or until the window goes after --exit-after.
+    void Run(HANDLE stopEvent)
+    {
+        for (;;)
+        {
+            const DWORD woke = MsgWaitForMultipleObjects(1, &stopEvent, FALSE, INFINITE, QS_ALLINPUT);
+            if (woke == WAIT_OBJECT_0)
+                return;
+            MSG message{};
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            {
+                if (message.message == WM_QUIT)
+                    return;
+                TranslateMessage(&message);
+                DispatchMessageW(&message);
+            }
+        }
+    }
+
+  private:
+    long WindowNumber() const { return static_cast<long>(reinterpret_cast<LONG_PTR>(window)); }
+
+    void PublishHandle()
+    {
+        const std::wstring path = ParamFilePath();
+        const std::wstring number = std::to_wstring(WindowNumber());
+        WritePrivateProfileStringW(kHandleSection, kHandleKey, number.c_str(), path.c_str());
+        fwprintf(stderr, L"QMPlatform: window %ls published in %ls\n", number.c_str(), path.c_str());
+        fflush(stderr);
+    }
+
+    LRESULT OnCommand(WPARAM sender, const COPYDATASTRUCT& record)
+    {
+        const std::string line = DescribeCommand(sender, record);
+        printf("%s\n", line.c_str());
+        fflush(stdout);
+        if (out != nullptr)
+        {
+            fprintf(out, "%s\n", line.c_str());
+            fflush(out);
+        }
+        if (options.replyDelayMs != 0)
+            Sleep(options.replyDelayMs);
+        ++commands;
+        if (options.exitAfter != 0 && commands >= options.exitAfter)
+            PostQuitMessage(0);
+        return options.reply;
+    }
+
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == WM_NCCREATE)
+        {
+            const CREATESTRUCTW* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+            SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        }
+        CPlatformStandIn* self =
+            reinterpret_cast<CPlatformStandIn*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (self != nullptr && message == WM_COPYDATA && lParam != 0)
+            return self->OnCommand(wParam, *reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+        if (self != nullptr && message == WM_TIMER && wParam == kPublishTimerId)
+        {
+            KillTimer(window, kPublishTimerId);
+            self->PublishHandle();
+            return 0;
+        }
+        if (message == WM_DESTROY)
+            PostQuitMessage(0);
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+
+    COptions options;
+    FILE* out;
+    HWND window = nullptr;
+    unsigned commands = 0;
+};
+
+int Serve(const COptions& options)
+{
+    // The client starts the platform again for every download; the running
+    // one keeps its window and its published handle.
+    CHandleHolder running(CreateMutexW(nullptr, FALSE, kRunningMutexName));
+    if (GetLastError() == ERROR_ALREADY_EXISTS)
+    {
+        fwprintf(stderr, L"QMPlatform: another QMPlatform.exe runs; leaving it alone\n");
+        return kExitOk;
+    }
+    std::unique_ptr<FILE, CFileCloser> out;
+    if (!options.outPath.empty())
+    {
+        out.reset(_wfopen(options.outPath.c_str(), L"ab"));
+        if (!out)
+        {
+            fwprintf(stderr, L"QMPlatform: cannot open %ls for appending\n", options.outPath.c_str());
+            return kExitOutputFile;
+        }
+    }
+    // An event still signalled by a stop request of this run's predecessor
+    // ends this one too: a stop means every stand-in.
+    CHandleHolder stopEvent(CreateEventW(nullptr, TRUE, FALSE, kStopEventName));
+    CPlatformStandIn standIn(options, out.get());
+    if (!standIn.Create())
+    {
+        fwprintf(stderr, L"QMPlatform: cannot create its window (error %lu)\n", GetLastError());
+        return kExitNoWindow;
+    }
+    standIn.Run(stopEvent.Get());
+    return kExitOk;
+}
+
+int Stop()
+{
+    if (SignalStopEvent(kStopEventName))
+        return kExitOk;
+    fwprintf(stderr, L"QMPlatform: no running stand-in to stop\n");
+    return kExitNotRunning;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc == 2 && wcscmp(argv[1], L"--stop") == 0)
+        return Stop();
+    COptions options;
+    if (!ParseOptions(argc, argv, options))
+        return kExitUsage;
+    return Serve(options);
+}
