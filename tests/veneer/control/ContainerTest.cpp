@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -731,6 +733,17 @@ TEST(ContainerScroll, HorizontalBarTakesKeysAndWheelWithoutAVerticalOne)
     event.wParam = 0;
     box.Event(event);
     EXPECT_EQ(box.GetScrollPos().cx, 484);
+    // A step past the largest possible position stays at the end.
+    pBar->SetScrollRange(INT_MAX);
+    box.EndRight();
+    box.LineRight();
+    EXPECT_EQ(box.GetScrollPos().cx, INT_MAX);
+    box.HomeLeft();
+    EXPECT_EQ(box.GetItemAt(0)->GetPos().left, 0);
+    pBar->SetScrollRange(500);
+    box.EndRight();
+    box.LineLeft();
+    box.LineLeft();
     // A disabled bar leaves the keys alone.
     pBar->SetEnabled(false);
     event = CPaintManagerUI::NewEvent(EventKeyDown, &box);
@@ -798,6 +811,57 @@ TEST_F(ContainerWindow, WheelScrollsTheContainerOrClimbsToTheParent)
     PumpPending();
     Wheel(50, 50, true);
     EXPECT_EQ(wheels(), 1);
+}
+
+namespace
+{
+
+// Fills its memory with a pattern when it is deleted, so that a use after
+// the deletion reads nonsense instead of what was there.
+class CPoisonedStack : public CStackContainer
+{
+  public:
+    static void operator delete(void* p, size_t n)
+    {
+        memset(p, 0xDD, n);
+        ::operator delete(p);
+    }
+};
+
+CContainerUI* g_pDeleter = nullptr;
+
+// Deletes the stack that holds the moved row from the root.
+bool DeleteTheStack(void* pParam)
+{
+    CControlUI* pRow = static_cast<CControlUI*>(pParam);
+    if (g_pDeleter != nullptr && pRow->GetParent() != nullptr)
+    {
+        CContainerUI* pRoot = g_pDeleter;
+        g_pDeleter = nullptr;
+        pRoot->Remove(pRow->GetParent());
+    }
+    return true;
+}
+
+} // namespace
+
+TEST_F(ContainerWindow, ContainerDeletedByAChildMovingUnderTheWheelStopsScrolling)
+{
+    CContainerUI* pRoot = new CContainerUI();
+    pRoot->SetDelayedDestroy(false);
+    CStackContainer* pStack = new CPoisonedStack();
+    pStack->EnableScrollBar(true, false);
+    for (int i = 0; i < 10; i++)
+        pStack->Add(NewRow(50));
+    pRoot->Add(pStack);
+    Attach(pRoot);
+    pStack->GetItemAt(0)->sizeSource += DeleteTheStack;
+    g_pDeleter = pRoot;
+    Wheel(50, 50, true);
+    EXPECT_EQ(g_pDeleter, nullptr);
+    EXPECT_EQ(pRoot->GetCount(), 0);
+    Wheel(50, 50, true);
+    PumpPending();
 }
 
 TEST_F(ContainerWindow, MouseDeafContainerHandsMouseEventsToItsParent)
