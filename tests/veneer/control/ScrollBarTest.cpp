@@ -222,6 +222,26 @@ TEST(ScrollBarGeometry, HugeRangesAndLengthsStayInsideTheBar)
     EXPECT_GT(rcThumb.top, 29900);
 }
 
+TEST(ScrollBarInput, DraggingAThumbWithNoTravelLeavesThePosition)
+{
+    CPaintManagerUI pm;
+    CScrollBarUI bar;
+    bar.SetManager(&pm, nullptr, false);
+    bar.SetScrollRange(0);
+    bar.SetPos(RECT{0, 0, 16, 200});
+    TEventUI event = CPaintManagerUI::NewEvent(EventButtonDown, &bar);
+    event.ptMouse = POINT{8, 100};
+    bar.Event(event);
+    event.Type = EventMouseMove;
+    event.ptMouse = POINT{8, 190};
+    bar.Event(event);
+    event.Type = EventTimer;
+    event.wParam = 10;
+    bar.Event(event);
+    EXPECT_EQ(bar.GetScrollPos(), 0);
+    EXPECT_EQ(Str(bar.GetThumbRect()), "0,16,16,184");
+}
+
 TEST(ScrollBarAttributes, EveryImageAndSetting)
 {
     typedef LPCWSTR (CScrollBarUI::*Getter)() const;
