@@ -6,6 +6,7 @@
 #include "veneer/render/RenderEngine.h"
 
 #include <algorithm>
+#include <climits>
 #include <cwchar>
 
 namespace Veneer
@@ -57,6 +58,24 @@ CScrollBarUI* NewScrollBar(CContainerUI* pOwner, CPaintManagerUI* pManager, bool
             pScrollBar->ApplyAttributeList(pstrList);
     }
     return pScrollBar;
+}
+
+// The bars clamp positions to their ranges; a step from near the largest
+// position must not wrap around to a negative one first.
+LONG AddClamped(LONG nPos, int nStep)
+{
+    const LONGLONG nSum = static_cast<LONGLONG>(nPos) + nStep;
+    return static_cast<LONG>(std::min<LONGLONG>(std::max<LONGLONG>(nSum, INT_MIN), INT_MAX));
+}
+
+// Calls a setter of a control that may be missing; false when it is.
+template <typename TValue>
+bool ApplyTo(CControlUI* pControl, void (CControlUI::*pfnSet)(TValue), TValue value)
+{
+    if (pControl == nullptr)
+        return false;
+    (pControl->*pfnSet)(value);
+    return true;
 }
 
 // The keys that scroll a container, and what they do along each axis.
@@ -222,14 +241,14 @@ void CContainerUI::SetManager(CPaintManagerUI* pManager, CControlUI* pParent, bo
 
 void CContainerUI::SetPos(RECT rc)
 {
-    // A size observer may delete the container.
+    // A size observer, its own or a child's, may delete the container.
     CControlWatch self(this);
     CControlUI::SetPos(rc);
     if (self.Get() == nullptr || m_items.IsEmpty())
         return;
     // Every child covers the whole inner area, unless it places itself.
     const RECT rcInner = Shrink(m_rcItem, m_rcInset);
-    for (int i = 0; i < GetCount(); i++)
+    for (int i = 0; self.Get() != nullptr && i < GetCount(); i++)
     {
         CControlUI* pControl = GetItemAt(i);
         if (!pControl->IsVisible())
@@ -345,38 +364,22 @@ CControlUI* CContainerUI::FindSubControl(LPCWSTR pstrSubControlName)
 
 bool CContainerUI::SetSubControlText(LPCWSTR pstrSubControlName, LPCWSTR pstrText)
 {
-    CControlUI* pControl = FindSubControl(pstrSubControlName);
-    if (pControl == nullptr)
-        return false;
-    pControl->SetText(pstrText);
-    return true;
+    return ApplyTo<LPCWSTR>(FindSubControl(pstrSubControlName), &CControlUI::SetText, pstrText);
 }
 
 bool CContainerUI::SetSubControlFixedHeight(LPCWSTR pstrSubControlName, int cy)
 {
-    CControlUI* pControl = FindSubControl(pstrSubControlName);
-    if (pControl == nullptr)
-        return false;
-    pControl->SetFixedHeight(cy);
-    return true;
+    return ApplyTo<int>(FindSubControl(pstrSubControlName), &CControlUI::SetFixedHeight, cy);
 }
 
 bool CContainerUI::SetSubControlFixedWdith(LPCWSTR pstrSubControlName, int cx)
 {
-    CControlUI* pControl = FindSubControl(pstrSubControlName);
-    if (pControl == nullptr)
-        return false;
-    pControl->SetFixedWidth(cx);
-    return true;
+    return ApplyTo<int>(FindSubControl(pstrSubControlName), &CControlUI::SetFixedWidth, cx);
 }
 
 bool CContainerUI::SetSubControlUserData(LPCWSTR pstrSubControlName, LPCWSTR pstrText)
 {
-    CControlUI* pControl = FindSubControl(pstrSubControlName);
-    if (pControl == nullptr)
-        return false;
-    pControl->SetUserData(pstrText);
-    return true;
+    return ApplyTo<LPCWSTR>(FindSubControl(pstrSubControlName), &CControlUI::SetUserData, pstrText);
 }
 
 CUiString CContainerUI::GetSubControlText(LPCWSTR pstrSubControlName)
@@ -744,8 +747,10 @@ void CContainerUI::SetScrollPos(SIZE szPos)
     }
     if (cx == 0 && cy == 0)
         return;
-    // Step 2: the children move the other way.
-    for (int i = 0; i < GetCount(); i++)
+    // Step 2: the children move the other way. A size observer of a child
+    // may delete the container.
+    CControlWatch self(this);
+    for (int i = 0; self.Get() != nullptr && i < GetCount(); i++)
     {
         CControlUI* pControl = GetItemAt(i);
         if (!pControl->IsVisible() || pControl->IsFloat())
@@ -754,7 +759,8 @@ void CContainerUI::SetScrollPos(SIZE szPos)
         ::OffsetRect(&rc, -cx, -cy);
         pControl->SetPos(rc);
     }
-    Invalidate();
+    if (self.Get() != nullptr)
+        Invalidate();
 }
 
 int CContainerUI::GetLineHeight()
@@ -785,8 +791,8 @@ int CContainerUI::GetPageWidth() const
 void CContainerUI::ScrollBy(int cx, int cy)
 {
     SIZE sz = GetScrollPos();
-    sz.cx += cx;
-    sz.cy += cy;
+    sz.cx = AddClamped(sz.cx, cx);
+    sz.cy = AddClamped(sz.cy, cy);
     SetScrollPos(sz);
 }
 
@@ -812,16 +818,12 @@ void CContainerUI::PageDown()
 
 void CContainerUI::HomeUp()
 {
-    SIZE sz = GetScrollPos();
-    sz.cy = 0;
-    SetScrollPos(sz);
+    ScrollBy(0, -GetScrollPos().cy);
 }
 
 void CContainerUI::EndDown()
 {
-    SIZE sz = GetScrollPos();
-    sz.cy = GetScrollRange().cy;
-    SetScrollPos(sz);
+    ScrollBy(0, GetScrollRange().cy - GetScrollPos().cy);
 }
 
 void CContainerUI::LineLeft()
@@ -846,16 +848,12 @@ void CContainerUI::PageRight()
 
 void CContainerUI::HomeLeft()
 {
-    SIZE sz = GetScrollPos();
-    sz.cx = 0;
-    SetScrollPos(sz);
+    ScrollBy(-GetScrollPos().cx, 0);
 }
 
 void CContainerUI::EndRight()
 {
-    SIZE sz = GetScrollPos();
-    sz.cx = GetScrollRange().cx;
-    SetScrollPos(sz);
+    ScrollBy(GetScrollRange().cx - GetScrollPos().cx, 0);
 }
 
 void CContainerUI::EnableScrollBar(bool bEnableVertical, bool bEnableHorizontal)

@@ -56,6 +56,8 @@ bool CDelegateStatic::Invoke(void* param)
 
 CEventSource::~CEventSource()
 {
+    if (m_pbDestroyed != nullptr)
+        *m_pbDestroyed = true;
     for (int i = 0; i < m_aDelegates.GetSize(); i++)
         delete static_cast<CDelegateBase*>(m_aDelegates[i]);
 }
@@ -100,15 +102,28 @@ void CEventSource::operator-=(FnType pFn)
     (*this) -= CDelegateStatic(pFn);
 }
 
+// A delegate may destroy the source with its holder; then the call ends
+// without touching the source again, and tells the calls it is nested in.
 bool CEventSource::operator()(void* param)
 {
-    for (int i = 0; i < m_aDelegates.GetSize(); i++)
+    bool bDestroyed = false;
+    bool* pbOuter = m_pbDestroyed;
+    m_pbDestroyed = &bDestroyed;
+    bool bGoOn = true;
+    for (int i = 0; bGoOn && i < m_aDelegates.GetSize(); i++)
     {
         CDelegateBase* pObject = static_cast<CDelegateBase*>(m_aDelegates[i]);
-        if (pObject != nullptr && !(*pObject)(param))
-            return false;
+        if (pObject != nullptr)
+            bGoOn = (*pObject)(param);
+        if (bDestroyed)
+        {
+            if (pbOuter != nullptr)
+                *pbOuter = true;
+            return bGoOn;
+        }
     }
-    return true;
+    m_pbDestroyed = pbOuter;
+    return bGoOn;
 }
 
 } // namespace Veneer

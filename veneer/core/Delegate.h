@@ -112,6 +112,9 @@ class VENEER_API CEventSource
 
   private:
     CStdPtrArray m_aDelegates;
+    // While a call runs: its flag, which the destructor raises when a
+    // delegate destroys the source (the control that holds it).
+    bool* m_pbDestroyed = nullptr;
 };
 
 } // namespace Veneer

@@ -411,9 +411,12 @@ void CPaintManagerUI::HandleButtonUp(WPARAM wParam, LPARAM lParam)
 {
     const POINT pt = PointOf(lParam);
     m_ptLastMousePos = pt;
+    // The press took the mouse; the release gives it back even when the
+    // pressed control was deleted in the meantime.
+    if (m_bMouseCapture)
+        ReleaseCapture();
     if (m_pEventClick == nullptr)
         return;
-    ReleaseCapture();
     TEventUI event = NewEvent(EventButtonUp, m_pEventClick);
     event.ptMouse = pt;
     event.wParam = wParam;

@@ -1,7 +1,8 @@
 #include "veneer/control/ControlUI.h"
 
+#include "veneer/control/ContainerUI.h"
+
 #include "ProbeControl.h"
-#include "TestContainer.h"
 #include "TestWindow.h"
 
 #include <gtest/gtest.h>
@@ -35,8 +36,9 @@ class ControlInWindow : public ::testing::Test
     void SetUp() override
     {
         ASSERT_TRUE(m_window.Create(&m_pm, 200, 100));
-        m_pRoot = new CTestContainerUI();
+        m_pRoot = new CContainerUI();
         m_pChild = new CProbeControl(L"child", &m_log);
+        m_pChild->SetFloat(true);
         m_pChild->SetFixedXY(SIZE{20, 10});
         m_pChild->SetFixedWidth(50);
         m_pChild->SetFixedHeight(30);
@@ -58,7 +60,7 @@ class ControlInWindow : public ::testing::Test
     std::vector<ProbeEvent> m_log;
     CPaintManagerUI m_pm;
     CTestWindow m_window;
-    CTestContainerUI* m_pRoot = nullptr;
+    CContainerUI* m_pRoot = nullptr;
     CProbeControl* m_pChild = nullptr;
 };
 
@@ -109,7 +111,7 @@ TEST(Control, SetPosWithoutManagerOnlyStores)
 TEST(Control, FloatControlKeepsItsOffsetFromTheAnchoredEdge)
 {
     CPaintManagerUI pm;
-    CTestContainerUI parent;
+    CContainerUI parent;
     parent.SetManager(&pm, nullptr, false);
     parent.SetPos(Rect(100, 100, 300, 200));
     CControlUI* pChild = new CControlUI();
@@ -158,7 +160,7 @@ TEST(Control, AnObserverMayDeleteItsControl)
 TEST(Control, UnhandledEventsClimbToTheRootAndStop)
 {
     std::vector<ProbeEvent> log;
-    CTestContainerUI root;
+    CContainerUI root;
     CProbeControl* pMiddle = new CProbeControl(L"middle", &log);
     root.Add(pMiddle);
     CProbeControl leaf(L"leaf", &log);
@@ -223,7 +225,7 @@ TEST(Control, FindControlHonoursTheFlags)
 TEST(Control, VirtualWindowNameIsInherited)
 {
     CPaintManagerUI pm;
-    CTestContainerUI root;
+    CContainerUI root;
     root.SetManager(&pm, nullptr, false);
     CControlUI* pChild = new CControlUI();
     root.Add(pChild);
@@ -241,7 +243,8 @@ TEST(Control, DestructionTellsObserversAndTheManager)
     CControlUI* pControl = new CControlUI();
     pControl->SetName(L"gone");
     pControl->destroySource += CountCall;
-    CTestContainerUI root;
+    CContainerUI root;
+    root.SetDelayedDestroy(false);
     root.SetManager(&pm, nullptr, false);
     root.Add(pControl);
     pm.InitControls(&root);
@@ -315,7 +318,9 @@ TEST_F(ControlInWindow, SetPosRepaintsTheOldAndTheNewPlace)
 
 TEST_F(ControlInWindow, SizeSettersAskTheParentForALayout)
 {
-    ASSERT_FALSE(m_pRoot->IsUpdateNeeded());
+    // A control in the parent's flow is laid out by the parent.
+    m_pChild->SetFloat(false);
+    ASSERT_TRUE(PumpUntil([this] { return !m_pRoot->IsUpdateNeeded(); }));
     m_pChild->SetMinWidth(5);
     EXPECT_TRUE(m_pRoot->IsUpdateNeeded());
     EXPECT_FALSE(m_pChild->IsUpdateNeeded());

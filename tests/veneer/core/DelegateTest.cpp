@@ -105,6 +105,55 @@ TEST(EventSource, MemberDelegatesBindTheirObject)
     EXPECT_EQ(&payload, b.received);
 }
 
+namespace
+{
+
+// An object holding a source, as a control holds its observers.
+struct Holder
+{
+    CEventSource source;
+};
+
+Holder* g_pHolder = nullptr;
+
+bool DeletesTheHolder(void*)
+{
+    g_calls.push_back(4);
+    delete g_pHolder;
+    g_pHolder = nullptr;
+    return true;
+}
+
+bool CallsAgain(void*)
+{
+    g_calls.push_back(5);
+    if (g_calls.size() == 1)
+        g_pHolder->source(nullptr);
+    return true;
+}
+
+} // namespace
+
+TEST(EventSource, DelegateThatDestroysTheSourceEndsEveryCallOnIt)
+{
+    g_calls.clear();
+    g_pHolder = new Holder();
+    g_pHolder->source += DeletesTheHolder;
+    g_pHolder->source += Third;
+    EXPECT_TRUE(g_pHolder->source(nullptr));
+    EXPECT_EQ((std::vector<int>{4}), g_calls);
+
+    // Destroyed in a nested call: the outer call stops as well.
+    g_calls.clear();
+    g_pHolder = new Holder();
+    g_pHolder->source += CallsAgain;
+    g_pHolder->source += DeletesTheHolder;
+    g_pHolder->source += Third;
+    g_pHolder->source(nullptr);
+    EXPECT_EQ((std::vector<int>{5, 5, 4}), g_calls);
+    EXPECT_EQ(g_pHolder, nullptr);
+}
+
 TEST(Delegate, CopiesKeepFunctionAndObject)
 {
     Listener a;

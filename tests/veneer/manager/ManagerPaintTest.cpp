@@ -75,6 +75,7 @@ TEST_F(ManagerPaint, PostPaintControlsPaintAfterTheTree)
 {
     m_pRoot->SetBkColor(0xFFFF0000);
     PostPainter* pPost = new PostPainter();
+    pPost->SetFloat(true);
     pPost->SetFixedXY(SIZE{0, 0});
     pPost->SetFixedWidth(20);
     pPost->SetFixedHeight(20);
@@ -206,10 +207,11 @@ TEST(ManagerResources, GdiObjectsStayFlatOverManyWindows)
         CTestWindow window;
         ASSERT_TRUE(window.Create(&pm, 120, 80));
         pm.SetBackgroundTransparent(bLayered);
-        CTestContainerUI* pRoot = new CTestContainerUI();
+        CContainerUI* pRoot = new CContainerUI();
         pRoot->SetBkColor(0xFF336699);
         pRoot->SetBkColor2(0xFF996633);
         CControlUI* pChild = new CControlUI();
+        pChild->SetAttribute(L"float", L"true");
         pChild->SetAttribute(L"pos", L"10,10,60,60");
         pChild->SetAttribute(L"bkcolor", L"#80FF0000");
         pChild->SetAttribute(L"bordercolor", L"#FF000000");
@@ -219,6 +221,7 @@ TEST(ManagerResources, GdiObjectsStayFlatOverManyWindows)
         pChild->SetAttribute(L"bkimage", L"missing.png");
         pRoot->Add(pChild);
         CControlUI* pSides = new CControlUI();
+        pSides->SetAttribute(L"float", L"true");
         pSides->SetAttribute(L"pos", L"60,10,100,60");
         pSides->SetAttribute(L"bordercolor", L"#FF00FF00");
         pSides->SetAttribute(L"bordersize", L"1,2,3,4");

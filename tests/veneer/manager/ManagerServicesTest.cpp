@@ -375,7 +375,7 @@ TEST_F(ManagerServices, SenderDeletedByItsOwnObserverReachesListenersAsNull)
     CProbeControl* pA = AddProbe(L"A", 0, 0, 10, 10);
     AttachAndPaint();
     TakeNotifications();
-    static CTestContainerUI* s_pRoot = nullptr;
+    static CContainerUI* s_pRoot = nullptr;
     s_pRoot = m_pRoot;
     pA->notifySource += [](void* pMsg) {
         s_pRoot->Remove(static_cast<TNotifyUI*>(pMsg)->pSender);
@@ -405,7 +405,7 @@ TEST_F(ManagerServices, DelayedCleanupDeletesEachControlOnce)
 {
     AttachAndPaint();
     g_nDestroyed = 0;
-    CTestContainerUI* pBox = new CTestContainerUI();
+    CContainerUI* pBox = new CContainerUI();
     CControlUI* pInner = new CControlUI();
     pInner->destroySource += CountDestroyed;
     pBox->destroySource += CountDestroyed;
@@ -426,7 +426,7 @@ TEST_F(ManagerServices, AttachingANewRootDefersTheOldOne)
     AttachAndPaint();
     g_nDestroyed = 0;
     m_pRoot->destroySource += CountDestroyed;
-    CTestContainerUI* pNewRoot = new CTestContainerUI();
+    CContainerUI* pNewRoot = new CContainerUI();
     m_pm.AttachDialog(pNewRoot);
     m_pRoot = pNewRoot;
     EXPECT_EQ(g_nDestroyed, 0);
@@ -442,11 +442,12 @@ TEST_F(ManagerServices, LookupsByNamePointAndClass)
 {
     CProbeControl* pA = AddProbe(L"Alpha", 10, 10, 20, 20);
     CProbeControl* pB = AddProbe(L"beta", 20, 20, 20, 20);
-    CTestContainerUI* pBox = new CTestContainerUI();
+    CContainerUI* pBox = new CContainerUI();
     pBox->SetName(L"box");
     CProbeControl* pInner = new CProbeControl(L"inner");
     pBox->Add(pInner);
     m_pRoot->Add(pBox);
+    pBox->SetFloat(true);
     pBox->SetFixedXY(SIZE{100, 0});
     pBox->SetFixedWidth(50);
     pBox->SetFixedHeight(50);

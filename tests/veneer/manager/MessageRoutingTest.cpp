@@ -234,7 +234,7 @@ TEST_F(MessageRouting, ControlDeletedByAnotherHandlerGetsNoMoreEvents)
     Send(WM_MOUSEMOVE, 0, Pos(20, 20));
     TakeEvents();
     // Leaving A deletes B, the control that the mouse is entering.
-    static CTestContainerUI* s_pRoot = nullptr;
+    static CContainerUI* s_pRoot = nullptr;
     static CControlUI* s_pVictim = nullptr;
     s_pRoot = m_pRoot;
     s_pVictim = m_pB;
@@ -253,7 +253,7 @@ TEST_F(MessageRouting, ControlDeletedByAnotherHandlerGetsNoMoreEvents)
 
 TEST_F(MessageRouting, ControlDeletedByItsOwnFocusHandlerIsNotClicked)
 {
-    static CTestContainerUI* s_pRoot = nullptr;
+    static CContainerUI* s_pRoot = nullptr;
     s_pRoot = m_pRoot;
     m_pA->eventSource += [](void* pParam) {
         TEventUI* pEvent = static_cast<TEventUI*>(pParam);

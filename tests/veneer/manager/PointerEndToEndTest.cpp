@@ -45,9 +45,7 @@ class PointerEndToEnd : public WindowFixture
     void SetUp() override
     {
         ASSERT_TRUE(m_window.Create(&m_pm, 200, 100, kWindowX, kWindowY));
-        m_pRoot = new CTestContainerUI();
-        m_pRoot->SetName(L"root");
-        m_pm.AddNotifier(&m_notes);
+        MakeRoot();
         AddProbe(L"A", 10, 10, 40, 40, FlagSetCursor)->SetToolTip(L"tip of A");
         AddProbe(L"B", 60, 10, 40, 40);
         AttachAndPaint();

@@ -8,8 +8,15 @@ namespace Veneer
 void WindowFixture::SetUp()
 {
     ASSERT_TRUE(m_window.Create(&m_pm, 200, 100, 40, 40));
-    m_pRoot = new CTestContainerUI();
+    MakeRoot();
+}
+
+void WindowFixture::MakeRoot()
+{
+    m_pRoot = new CContainerUI();
     m_pRoot->SetName(L"root");
+    // What a test removes is gone when Remove returns.
+    m_pRoot->SetDelayedDestroy(false);
     m_pm.AddNotifier(&m_notes);
 }
 
@@ -25,6 +32,7 @@ void WindowFixture::TearDown()
 CProbeControl* WindowFixture::AddProbe(LPCWSTR pstrName, int x, int y, int cx, int cy, UINT uFlags)
 {
     CProbeControl* pProbe = new CProbeControl(pstrName, &m_log, uFlags);
+    pProbe->SetFloat(true);
     pProbe->SetFixedXY(SIZE{x, y});
     pProbe->SetFixedWidth(cx);
     pProbe->SetFixedHeight(cy);

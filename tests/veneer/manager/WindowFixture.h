@@ -1,7 +1,8 @@
 #pragma once
 
+#include "veneer/control/ContainerUI.h"
+
 #include "ProbeControl.h"
-#include "TestContainer.h"
 #include "TestWindow.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +13,7 @@
 namespace Veneer
 {
 
-// A 200 x 100 window whose manager owns a test container holding probe
+// A 200 x 100 window whose manager owns a container holding floating probe
 // controls; events and notifications are recorded as "type:control".
 class WindowFixture : public ::testing::Test
 {
@@ -20,7 +21,9 @@ class WindowFixture : public ::testing::Test
     void SetUp() override;
     void TearDown() override;
 
-    // A probe at (x, y) of the given size, added to the root.
+    // A new root container, not attached yet, and the notification log.
+    void MakeRoot();
+    // A floating probe at (x, y) of the given size, added to the root.
     CProbeControl* AddProbe(LPCWSTR pstrName, int x, int y, int cx, int cy, UINT uFlags = 0);
     // Attaches the root and pumps until the first paint is done.
     void AttachAndPaint();
@@ -38,7 +41,7 @@ class WindowFixture : public ::testing::Test
     CNotifyLog m_notes;
     CPaintManagerUI m_pm;
     CTestWindow m_window;
-    CTestContainerUI* m_pRoot = nullptr;
+    CContainerUI* m_pRoot = nullptr;
 };
 
 } // namespace Veneer
