@@ -6,13 +6,13 @@
 // the window. Also the repaint after one control's Invalidate, as a share of
 // a full paint. Run it on the test display (cmake/wine-harness.sh start).
 
+#include "veneer/control/ContainerUI.h"
 #include "veneer/control/ControlUI.h"
 #include "veneer/render/DibSurface.h"
 #include "veneer/render/GdiHolders.h"
 #include "veneer/render/RenderEngine.h"
 
 #include "BenchTimer.h"
-#include "TestContainer.h"
 #include "TestWindow.h"
 
 #include <windows.h>
@@ -76,8 +76,10 @@ struct DrawItem
     bool bText;
 };
 
+// Panels and cells sit at fixed places inside their container.
 void Place(CControlUI* pControl, int x, int y, int cx, int cy)
 {
+    pControl->SetFloat(true);
     pControl->SetFixedXY(SIZE{x, y});
     pControl->SetFixedWidth(cx);
     pControl->SetFixedHeight(cy);
@@ -120,13 +122,13 @@ CControlUI* MakeCell(int nCell)
     return pCell;
 }
 
-CTestContainerUI* BuildTree()
+CContainerUI* BuildTree()
 {
-    CTestContainerUI* pRoot = new CTestContainerUI();
+    CContainerUI* pRoot = new CContainerUI();
     pRoot->SetBkColor(0xFFF0F0F0);
     for (int nPanel = 0; nPanel < kPanelColumns * kPanelRows; nPanel++)
     {
-        CTestContainerUI* pPanel = new CTestContainerUI();
+        CContainerUI* pPanel = new CContainerUI();
         Place(pPanel, (nPanel % kPanelColumns) * kPanelWidth, (nPanel / kPanelColumns) * kPanelHeight,
               kPanelWidth - 4, kPanelHeight - 4);
         pPanel->SetBkColor(0xFFE0E8F0);
@@ -155,7 +157,7 @@ void Flatten(CControlUI* pControl, std::vector<DrawItem>& items)
     item.bImage = *pControl->GetBkImage() != 0;
     item.bText = !pControl->GetText().IsEmpty();
     items.push_back(item);
-    CTestContainerUI* pContainer = static_cast<CTestContainerUI*>(pControl->GetInterface(L"Container"));
+    CContainerUI* pContainer = static_cast<CContainerUI*>(pControl->GetInterface(L"Container"));
     for (int i = 0; pContainer != nullptr && i < pContainer->GetCount(); i++)
         Flatten(pContainer->GetItemAt(i), items);
 }
@@ -322,7 +324,7 @@ int main()
     }
     HWND hWnd = window.GetHWND();
     pm.AddImage(L"frame.png", MakeFrameImage(), kImageSize, kImageSize, false);
-    CTestContainerUI* pRoot = BuildTree();
+    CContainerUI* pRoot = BuildTree();
     pm.AttachDialog(pRoot);
     PumpUntil([hWnd] { return !::GetUpdateRect(hWnd, nullptr, FALSE); });
     int nControls = 0;
@@ -338,7 +340,7 @@ int main()
         ::InvalidateRect(hWnd, nullptr, FALSE);
         ::UpdateWindow(hWnd);
     };
-    CControlUI* pCell = static_cast<CTestContainerUI*>(pRoot->GetItemAt(20))->GetItemAt(24);
+    CControlUI* pCell = static_cast<CContainerUI*>(pRoot->GetItemAt(20))->GetItemAt(24);
     auto oneControl = [&] {
         pCell->Invalidate();
         ::UpdateWindow(hWnd);

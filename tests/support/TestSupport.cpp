@@ -440,6 +440,12 @@ HWND CPlatformStandIn::PublishedWindow()
     return reinterpret_cast<HWND>(static_cast<LONG_PTR>(atol(text)));
 }
 
+HWND CPlatformStandIn::WaitForPublishedWindow(DWORD timeoutMs)
+{
+    PollUntil([] { return PublishedWindow() != nullptr; }, timeoutMs);
+    return PublishedWindow();
+}
+
 std::string MsgLogPath()
 {
     return BinFolder() + "\\Msg.log";

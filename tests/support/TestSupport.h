@@ -138,6 +138,9 @@ class CPlatformStandIn
     static std::string ParamFile();
     // The window named in "PlatformParam.ini"; null when there is none.
     static HWND PublishedWindow();
+    // Waits until "PlatformParam.ini" names a window (the stand-in writes
+    // it after its window exists) and returns it; null after the timeout.
+    static HWND WaitForPublishedWindow(DWORD timeoutMs = 10000);
 
   private:
     CScratchFolder folder;

@@ -428,10 +428,7 @@ TEST_F(PlatformOperations, StartPlatformStartsTheInstalledProgram)
     ASSERT_TRUE(platform.Installed());
     ASSERT_TRUE(CLaunchContext::GetInstance().StartPlatform());
     // The started program publishes its window.
-    const ULONGLONG deadline = GetTickCount64() + 10000;
-    while (CPlatformStandIn::PublishedWindow() == nullptr && GetTickCount64() < deadline)
-        Sleep(20);
-    const HWND published = CPlatformStandIn::PublishedWindow();
+    const HWND published = CPlatformStandIn::WaitForPublishedWindow();
     ASSERT_TRUE(IsWindow(published));
     DWORD owner = 0;
     GetWindowThreadProcessId(published, &owner);

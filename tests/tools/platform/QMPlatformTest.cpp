@@ -32,7 +32,7 @@ TEST(PlatformStandIn, PublishesItsWindowAndRecordsEachCommandExactly)
     CPlatformStandIn platform;
     ASSERT_TRUE(platform.Installed());
     ASSERT_TRUE(platform.Start());
-    EXPECT_EQ(platform.Window(), CPlatformStandIn::PublishedWindow());
+    EXPECT_EQ(platform.Window(), CPlatformStandIn::WaitForPublishedWindow());
 
     EXPECT_EQ(100, SendCommand(platform.Window(), "\"A\" \"p\"", 0x1234));
     // Bytes that need escaping survive the record: NUL, GBK, backslash.
@@ -80,16 +80,14 @@ TEST(PlatformStandIn, PublishesItsHandleLateOrNever)
     CPlatformStandIn platform;
     ASSERT_TRUE(platform.Start("--handle-delay 500"));
     EXPECT_EQ(nullptr, CPlatformStandIn::PublishedWindow());
-    const ULONGLONG deadline = GetTickCount64() + 5000;
-    while (CPlatformStandIn::PublishedWindow() == nullptr && GetTickCount64() < deadline)
-        Sleep(20);
-    EXPECT_EQ(platform.Window(), CPlatformStandIn::PublishedWindow());
+    EXPECT_EQ(platform.Window(), CPlatformStandIn::WaitForPublishedWindow(5000));
 }
 
 TEST(PlatformStandIn, SecondStartLeavesTheFirstRunning)
 {
     CPlatformStandIn platform;
     ASSERT_TRUE(platform.Start());
+    ASSERT_EQ(platform.Window(), CPlatformStandIn::WaitForPublishedWindow());
     CChildProcess second;
     ASSERT_TRUE(second.Start(PlatformExe(), "--no-handle"));
     ASSERT_TRUE(second.Wait(5000));
