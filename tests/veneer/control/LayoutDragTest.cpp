@@ -104,7 +104,7 @@ class LayoutDrag : public ::testing::Test
 
 TEST_F(LayoutDrag, ImmediateDragResizesAndRelaysOutOnEveryMove)
 {
-    Build(true);
+    ASSERT_NO_FATAL_FAILURE(Build(true));
     m_pA->SetSepImmMode(true);
     EXPECT_EQ("0,96,200,100", RectText(m_pA->GetThumbRect()));
 
@@ -129,7 +129,7 @@ TEST_F(LayoutDrag, ImmediateDragResizesAndRelaysOutOnEveryMove)
 
 TEST_F(LayoutDrag, PostPaintDragShowsTheBandUntilRelease)
 {
-    Build(true);
+    ASSERT_NO_FATAL_FAILURE(Build(true));
     Down(100, 98);
     EXPECT_EQ(1, m_pm.GetPostPaintCount());
     Move(100, 130);
@@ -150,7 +150,7 @@ TEST_F(LayoutDrag, PostPaintDragShowsTheBandUntilRelease)
 
 TEST_F(LayoutDrag, SwitchingToImmediateModeMidDragStopsThePostPaint)
 {
-    Build(true);
+    ASSERT_NO_FATAL_FAILURE(Build(true));
     Down(100, 98);
     ASSERT_EQ(1, m_pm.GetPostPaintCount());
     m_pA->SetSepImmMode(true);
@@ -160,9 +160,32 @@ TEST_F(LayoutDrag, SwitchingToImmediateModeMidDragStopsThePostPaint)
     Up(100, 90);
 }
 
+TEST_F(LayoutDrag, EdgeFollowsSmallMovesThatStartInTheBand)
+{
+    ASSERT_NO_FATAL_FAILURE(Build(true));
+    m_pA->SetSepImmMode(true);
+    Down(100, 98);
+    // Past the edge by less than the band's size, and back into the band.
+    Move(100, 101);
+    EXPECT_EQ(103, m_pA->GetFixedHeight());
+    Move(100, 99);
+    EXPECT_EQ(101, m_pA->GetFixedHeight());
+    Up(100, 99);
+}
+
+TEST_F(LayoutDrag, SecondPressWithoutReleaseListsTheLayoutOnce)
+{
+    ASSERT_NO_FATAL_FAILURE(Build(true));
+    Down(100, 98);
+    Down(100, 98);
+    EXPECT_EQ(1, m_pm.GetPostPaintCount());
+    Up(100, 98);
+    EXPECT_EQ(0, m_pm.GetPostPaintCount());
+}
+
 TEST_F(LayoutDrag, PressOutsideTheBandOrWhileDisabledDoesNotDrag)
 {
-    Build(true);
+    ASSERT_NO_FATAL_FAILURE(Build(true));
     Down(100, 50);
     Move(100, 80);
     Up(100, 80);
@@ -178,7 +201,7 @@ TEST_F(LayoutDrag, PressOutsideTheBandOrWhileDisabledDoesNotDrag)
 
 TEST_F(LayoutDrag, LimitsStopTheEdgeAndMovesOnTheWrongSideAreIgnored)
 {
-    Build(true);
+    ASSERT_NO_FATAL_FAILURE(Build(true));
     m_pA->SetSepImmMode(true);
     m_pA->SetMinHeight(80);
     m_pA->SetMaxHeight(150);
@@ -210,7 +233,7 @@ TEST_F(LayoutDrag, LimitsStopTheEdgeAndMovesOnTheWrongSideAreIgnored)
 
 TEST_F(LayoutDrag, HorizontalBandAtTheLeftEdgeDragsTheLeftEdge)
 {
-    Build(false);
+    ASSERT_NO_FATAL_FAILURE(Build(false));
     m_pA->SetSepImmMode(true);
     EXPECT_EQ("100,0,200,200", RectText(m_pA->GetPos()));
     EXPECT_EQ("100,0,104,200", RectText(m_pA->GetThumbRect()));
@@ -228,7 +251,7 @@ TEST_F(LayoutDrag, HorizontalBandAtTheLeftEdgeDragsTheLeftEdge)
 
 TEST_F(LayoutDrag, CursorOverTheBandShowsTheResizeArrows)
 {
-    Build(true);
+    ASSERT_NO_FATAL_FAILURE(Build(true));
     TEventUI event = CPaintManagerUI::NewEvent(EventSetCursor, m_pA);
     event.ptMouse = POINT{100, 98};
     m_pA->Event(event);
@@ -240,7 +263,7 @@ TEST_F(LayoutDrag, CursorOverTheBandShowsTheResizeArrows)
 
 TEST_F(LayoutDrag, HorizontalCursorShowsTheSidewaysArrows)
 {
-    Build(false);
+    ASSERT_NO_FATAL_FAILURE(Build(false));
     TEventUI event = CPaintManagerUI::NewEvent(EventSetCursor, m_pA);
     event.ptMouse = POINT{101, 50};
     m_pA->Event(event);
