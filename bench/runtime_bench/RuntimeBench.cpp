@@ -11,16 +11,15 @@
 #include "veneer/render/GdiHolders.h"
 #include "veneer/render/RenderEngine.h"
 
+#include "BenchTimer.h"
 #include "TestContainer.h"
 #include "TestWindow.h"
 
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <map>
-#include <memory>
 #include <vector>
 
 using namespace Veneer;
@@ -40,7 +39,7 @@ const int kCellWidth = 20;
 const int kCellHeight = 26;
 const int kImageSize = 16;
 const int kCorner = 4;
-const int kFrames = 20;
+const int kFrames = 25;
 const UINT kTextStyle = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
 const wchar_t kImageString[] = L"file='frame.png' corner='4,4,4,4'";
 
@@ -76,31 +75,6 @@ struct DrawItem
     bool bImage;
     bool bText;
 };
-
-double NowMs()
-{
-    LARGE_INTEGER frequency{};
-    LARGE_INTEGER counter{};
-    ::QueryPerformanceFrequency(&frequency);
-    ::QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-// The median milliseconds of one call of `frame`, after a warm-up.
-double Time(const std::function<void()>& frame)
-{
-    frame();
-    std::vector<double> times;
-    for (int i = 0; i < kFrames; i++)
-    {
-        const double start = NowMs();
-        frame();
-        ::GdiFlush();
-        times.push_back(NowMs() - start);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 void Place(CControlUI* pControl, int x, int y, int cx, int cy)
 {
@@ -331,6 +305,12 @@ HBITMAP MakeFrameImage()
 
 } // namespace
 
+void PrintPair(const char* pszSubject, const BestTimes& times)
+{
+    printf("%-40s %9.2f ms %9.2f ms %7.2fx\n", pszSubject, times.subject * 1000.0, times.reference * 1000.0,
+           times.subject / times.reference);
+}
+
 int main()
 {
     CPaintManagerUI pm;
@@ -348,77 +328,68 @@ int main()
     int nControls = 0;
     pRoot->FindControl(CPaintManagerUI::__FindControlFromCount, &nControls, FindAll);
 
-    // The manager: a full layout and paint, then a paint alone.
-    const double layoutAndPaint = Time([&] {
+    // The manager's frames: a full layout and paint, a paint alone, and the
+    // repaint of one cell in the middle of the window.
+    auto layoutAndPaint = [&] {
         pRoot->NeedUpdate();
         ::UpdateWindow(hWnd);
-    });
-    const double paint = Time([&] {
+    };
+    auto paint = [&] {
         ::InvalidateRect(hWnd, nullptr, FALSE);
         ::UpdateWindow(hWnd);
-    });
-    // One cell in the middle of the window changes.
-    CTestContainerUI* pPanel = static_cast<CTestContainerUI*>(pRoot->GetItemAt(20));
-    CControlUI* pCell = pPanel->GetItemAt(24);
-    const double oneControl = Time([&] {
+    };
+    CControlUI* pCell = static_cast<CTestContainerUI*>(pRoot->GetItemAt(20))->GetItemAt(24);
+    auto oneControl = [&] {
         pCell->Invalidate();
         ::UpdateWindow(hWnd);
-    });
+    };
 
     // Plain GDI: the same items into a compatible bitmap of the window's
     // size, copied to the window.
     std::vector<DrawItem> items;
     Flatten(pRoot, items);
-    HBITMAP hImage = MakeFrameImage();
-    double plain = 0;
-    double engineAlone = 0;
-    struct PartTimes
+    CScopedGdiObject<HBITMAP> image(MakeFrameImage());
+    HDC hWindowDC = ::GetDC(hWnd);
+    CScopedMemDC offscreen(hWindowDC);
+    CScopedGdiObject<HBITMAP> bitmap(::CreateCompatibleBitmap(hWindowDC, kWidth, kHeight));
+    CScopedSelect selected(offscreen.Get(), bitmap.Get());
+    CPlainPainter painter(offscreen.Get(), image.Get(), pm.GetFont(-1));
+    auto plain = [&] {
+        painter.Paint(items);
+        ::BitBlt(hWindowDC, 0, 0, kWidth, kHeight, offscreen.Get(), 0, 0, SRCCOPY);
+    };
+    auto engineAlone = [&] {
+        PaintWithEngine(offscreen.Get(), &pm, items, PartAll);
+        ::BitBlt(hWindowDC, 0, 0, kWidth, kHeight, offscreen.Get(), 0, 0, SRCCOPY);
+    };
+
+    printf("tree of %d controls, %d x %d; best of %d frames, the two sides in alternation\n", nControls,
+           kWidth, kHeight, kFrames);
+    printf("%-40s %12s %12s %8s\n", "", "manager", "reference", "ratio");
+    PrintPair("paint / plain GDI", CompareBest(kFrames, paint, plain));
+    PrintPair("layout and paint / plain GDI", CompareBest(kFrames, layoutAndPaint, plain));
+    const BestTimes repaint = CompareBest(kFrames, oneControl, paint);
+    PrintPair("one Invalidate / full paint", repaint);
+    printf("%-40s %9.2f%%\n", "  (as a share of a full paint)", 100.0 * repaint.subject / repaint.reference);
+
+    printf("\nwhere the time goes: the engine's calls for the same items, without the tree\n");
+    PrintPair("paint / engine calls alone", CompareBest(kFrames, paint, engineAlone));
+    const struct
     {
         const char* pszName;
         int part;
-        double engine;
-        double plain;
-    };
-    PartTimes parts[] = {{"opaque backgrounds", PartOpaque, 0, 0},
-                         {"translucent backgrounds", PartTranslucent, 0, 0},
-                         {"images with corners", PartImage, 0, 0},
-                         {"texts", PartText, 0, 0},
-                         {"borders", PartBorder, 0, 0}};
+    } parts[] = {{"opaque backgrounds / plain", PartOpaque},
+                 {"translucent backgrounds / plain", PartTranslucent},
+                 {"images with corners / plain", PartImage},
+                 {"texts / plain", PartText},
+                 {"borders / plain", PartBorder}};
+    for (const auto& part : parts)
     {
-        HDC hWindowDC = ::GetDC(hWnd);
-        CScopedMemDC offscreen(hWindowDC);
-        CScopedGdiObject<HBITMAP> bitmap(::CreateCompatibleBitmap(hWindowDC, kWidth, kHeight));
-        CScopedSelect selected(offscreen.Get(), bitmap.Get());
-        CPlainPainter painter(offscreen.Get(), hImage, pm.GetFont(-1));
-        plain = Time([&] {
-            painter.Paint(items);
-            ::BitBlt(hWindowDC, 0, 0, kWidth, kHeight, offscreen.Get(), 0, 0, SRCCOPY);
-        });
-        engineAlone = Time([&] {
-            PaintWithEngine(offscreen.Get(), &pm, items, PartAll);
-            ::BitBlt(hWindowDC, 0, 0, kWidth, kHeight, offscreen.Get(), 0, 0, SRCCOPY);
-        });
-        for (PartTimes& part : parts)
-        {
-            part.engine = Time([&] { PaintWithEngine(offscreen.Get(), &pm, items, part.part); });
-            part.plain = Time([&] { painter.Paint(items, part.part); });
-        }
-        ::ReleaseDC(hWnd, hWindowDC);
+        PrintPair(part.pszName, CompareBest(
+                                    kFrames, [&] { PaintWithEngine(offscreen.Get(), &pm, items, part.part); },
+                                    [&] { painter.Paint(items, part.part); }));
     }
-    ::DeleteObject(hImage);
-
-    printf("tree of %d controls, %d x %d, median of %d frames\n", nControls, kWidth, kHeight, kFrames);
-    printf("%-40s %9.2f ms\n", "plain GDI reference frame", plain);
-    printf("%-40s %9.2f ms %7.2fx\n", "manager paint", paint, paint / plain);
-    printf("%-40s %9.2f ms %7.2fx\n", "manager layout and paint", layoutAndPaint, layoutAndPaint / plain);
-    printf("%-40s %9.2f ms %6.2f%% of a full paint\n", "repaint after one Invalidate", oneControl,
-           100.0 * oneControl / paint);
-    printf("\nwhere the time goes: the engine's calls for the same items, without the tree\n");
-    printf("%-40s %9.2f ms; the manager paints in %.2fx that\n", "all parts, copied to the window",
-           engineAlone, paint / engineAlone);
-    for (const PartTimes& part : parts)
-        printf("%-40s %9.2f ms %9.2f ms plain %7.2fx\n", part.pszName, part.engine, part.plain,
-               part.engine / part.plain);
+    ::ReleaseDC(hWnd, hWindowDC);
     window.Destroy();
     return 0;
 }

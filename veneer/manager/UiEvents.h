@@ -41,6 +41,9 @@ enum UiEventType
     EventTimer,
     EventLast
 };
+static_assert(EventKeyDown == 3 && EventSysKey == 6 && EventMouseMove == 9 && EventScrollWheel == 18 &&
+                  EventKillFocus == 20 && EventTimer == 24,
+              "event numbers are fixed");
 
 // Bits of the key-state word of an event.
 enum UiKeyState : WORD
