@@ -1,0 +1,195 @@
+#include "veneer/control/TabLayoutUI.h"
+
+#include "veneer/control/AttributeParse.h"
+#include "veneer/control/LayoutMetrics.h"
+
+#include <algorithm>
+#include <cwchar>
+
+namespace Veneer
+{
+
+namespace
+{
+
+const int kNoSelection = -1;
+
+} // namespace
+
+CTabLayoutUI::CTabLayoutUI() : m_iCurSel(kNoSelection) {}
+
+LPCWSTR CTabLayoutUI::GetClass() const
+{
+    return L"TabLayoutUI";
+}
+
+LPVOID CTabLayoutUI::GetInterface(LPCWSTR pstrName)
+{
+    if (pstrName != nullptr && wcscmp(pstrName, L"TabLayout") == 0)
+        return static_cast<CTabLayoutUI*>(this);
+    return CContainerUI::GetInterface(pstrName);
+}
+
+// Adding is inserting at the end.
+bool CTabLayoutUI::Add(CControlUI* pControl)
+{
+    return AddAt(pControl, GetCount());
+}
+
+// The first child that is visible when it arrives becomes the selection;
+// any other is hidden, and one inserted before the selection moves the
+// selection's index up. Visibility is read before the container adds the
+// child, which hides it for the time being when the tab itself is hidden.
+bool CTabLayoutUI::AddAt(CControlUI* pControl, int iIndex)
+{
+    const bool bVisible = pControl != nullptr && pControl->IsVisible();
+    if (!CContainerUI::AddAt(pControl, iIndex))
+        return false;
+    if (m_iCurSel == kNoSelection && bVisible)
+    {
+        m_iCurSel = GetItemIndex(pControl);
+        return true;
+    }
+    if (m_iCurSel != kNoSelection && iIndex <= m_iCurSel)
+        m_iCurSel++;
+    pControl->SetVisible(false);
+    return true;
+}
+
+// Removing the selection selects the first child that remains. The child
+// may be deleted by the container's Remove: only its index is used after.
+bool CTabLayoutUI::Remove(CControlUI* pControl)
+{
+    if (pControl == nullptr)
+        return false;
+    const int iIndex = GetItemIndex(pControl);
+    if (!CContainerUI::Remove(pControl))
+        return false;
+    if (iIndex == m_iCurSel)
+    {
+        if (GetCount() > 0)
+        {
+            m_iCurSel = 0;
+            GetItemAt(0)->SetVisible(true);
+        }
+        else
+        {
+            m_iCurSel = kNoSelection;
+        }
+        NeedParentUpdate();
+    }
+    else if (iIndex < m_iCurSel)
+    {
+        m_iCurSel--;
+    }
+    return true;
+}
+
+void CTabLayoutUI::RemoveAll()
+{
+    m_iCurSel = kNoSelection;
+    CContainerUI::RemoveAll();
+    NeedParentUpdate();
+}
+
+// The selection follows its child when the children are reordered.
+bool CTabLayoutUI::SetItemIndex(CControlUI* pControl, int iIndex)
+{
+    CControlUI* pSelected = GetItemAt(m_iCurSel);
+    if (!CContainerUI::SetItemIndex(pControl, iIndex))
+        return false;
+    if (pSelected != nullptr)
+        m_iCurSel = GetItemIndex(pSelected);
+    return true;
+}
+
+void CTabLayoutUI::SetPos(RECT rc)
+{
+    CControlUI::SetPos(rc);
+    if (GetCount() == 0)
+        return;
+    const RECT rcInner = ShrinkRect(m_rcItem, GetInset());
+    for (int i = 0; i < GetCount(); i++)
+    {
+        CControlUI* pChild = GetItemAt(i);
+        if (!pChild->IsVisible())
+            continue;
+        if (pChild->IsFloat())
+            SetFloatPos(i);
+        else if (i == m_iCurSel)
+            PlaceSelection(pChild, rcInner);
+    }
+}
+
+// The selection fills the inner area less its padding, unless it estimates
+// a size of its own.
+void CTabLayoutUI::PlaceSelection(CControlUI* pChild, const RECT& rcInner)
+{
+    const RECT rc = ShrinkRect(rcInner, pChild->GetPadding());
+    const int cxAvailable = std::max<int>(0, rc.right - rc.left);
+    const int cyAvailable = std::max<int>(0, rc.bottom - rc.top);
+    SIZE sz = pChild->EstimateSize(SIZE{rc.right - rc.left, rc.bottom - rc.top});
+    if (sz.cx == 0)
+        sz.cx = cxAvailable;
+    if (sz.cy == 0)
+        sz.cy = cyAvailable;
+    sz.cx = ClampWidth(pChild, sz.cx);
+    sz.cy = ClampHeight(pChild, sz.cy);
+    pChild->SetPos(RECT{rc.left, rc.top, rc.left + sz.cx, rc.top + sz.cy});
+}
+
+void CTabLayoutUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
+{
+    if (wcscmp(pstrName, L"selectedid") == 0)
+        SelectItem(ParseAttributeInt(pstrValue));
+    CContainerUI::SetAttribute(pstrName, pstrValue);
+}
+
+int CTabLayoutUI::GetCurSel() const
+{
+    return m_iCurSel;
+}
+
+bool CTabLayoutUI::SelectItem(int iIndex)
+{
+    if (iIndex < 0 || iIndex >= GetCount())
+        return false;
+    if (iIndex == m_iCurSel)
+        return true;
+    const int iOldSel = m_iCurSel;
+    m_iCurSel = iIndex;
+
+    // Show and focus the new selection, hide the rest.
+    for (int i = 0; i < GetCount(); i++)
+    {
+        CControlUI* pChild = GetItemAt(i);
+        if (i != iIndex)
+        {
+            pChild->SetVisible(false);
+            continue;
+        }
+        pChild->SetVisible(true);
+        pChild->SetFocus();
+        SetPos(m_rcItem);
+    }
+    NeedParentUpdate();
+
+    // Focus moves on to the first tab stop of the new page, and the window
+    // learns of the change.
+    if (m_pManager != nullptr)
+    {
+        m_pManager->SetNextTabControl();
+        m_pManager->SendNotify(this, L"tabselect", static_cast<WPARAM>(iIndex), static_cast<LPARAM>(iOldSel));
+    }
+    return true;
+}
+
+bool CTabLayoutUI::SelectItem(CControlUI* pControl)
+{
+    const int iIndex = GetItemIndex(pControl);
+    if (iIndex < 0)
+        return false;
+    return SelectItem(iIndex);
+}
+
+} // namespace Veneer
