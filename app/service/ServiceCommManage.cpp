@@ -2,6 +2,7 @@
 
 #include "app/client/ClientFolders.h"
 #include "app/model/CompactJson.h"
+#include "veneer/core/ScopedHandle.h"
 
 #include <tlhelp32.h>
 
@@ -23,18 +24,6 @@ constexpr DWORD kOpenRetryDelayMs = 100;
 
 // The frame adds its four length bytes and the trailing zero to the document.
 constexpr size_t kFrameOverhead = 5;
-
-class CHandleHolder
-{
-  public:
-    explicit CHandleHolder(HANDLE handle) : handle(handle) {}
-    CHandleHolder(const CHandleHolder&) = delete;
-    CHandleHolder& operator=(const CHandleHolder&) = delete;
-    ~CHandleHolder() { CloseHandle(handle); }
-
-  private:
-    HANDLE handle;
-};
 
 std::wstring UpperCase(const wchar_t* text)
 {
@@ -100,7 +89,7 @@ DWORD CServiceCommManage::FindProcessId(const wchar_t* exeName)
     const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (snapshot == INVALID_HANDLE_VALUE)
         return 0;
-    CHandleHolder holder(snapshot);
+    Veneer::CScopedHandle holder(snapshot);
     const std::wstring wanted = UpperCase(exeName);
     const DWORD self = GetCurrentProcessId();
     PROCESSENTRY32W entry{};

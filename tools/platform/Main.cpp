@@ -14,8 +14,8 @@
 //   QMPlatform.exe [--out FILE] [--reply N] [--reply-delay MS]
 //                  [--handle-delay MS] [--no-handle] [--exit-after N]
 //   QMPlatform.exe --stop     stop the running stand-in
-#include "tools/common/HandleHolder.h"
 #include "tools/common/StopRequest.h"
+#include "veneer/core/ScopedHandle.h"
 
 #include <windows.h>
 
@@ -241,7 +241,7 @@ int Serve(const COptions& options)
 {
     // The client starts the platform again for every download; the running
     // one keeps its window and its published handle.
-    CHandleHolder running(CreateMutexW(nullptr, FALSE, kRunningMutexName));
+    Veneer::CScopedHandle running(CreateMutexW(nullptr, FALSE, kRunningMutexName));
     if (GetLastError() == ERROR_ALREADY_EXISTS)
     {
         fwprintf(stderr, L"QMPlatform: another QMPlatform.exe runs; leaving it alone\n");
@@ -259,7 +259,7 @@ int Serve(const COptions& options)
     }
     // An event still signalled by a stop request of this run's predecessor
     // ends this one too: a stop means every stand-in.
-    CHandleHolder stopEvent(CreateEventW(nullptr, TRUE, FALSE, kStopEventName));
+    Veneer::CScopedHandle stopEvent(CreateEventW(nullptr, TRUE, FALSE, kStopEventName));
     CPlatformStandIn standIn(options, out.get());
     if (!standIn.Create())
     {

@@ -9,8 +9,8 @@
 //   QLMServiceProc.exe --stop            stop the running stand-in
 #include "tools/serviceproc/FrameCheck.h"
 
-#include "tools/common/HandleHolder.h"
 #include "tools/common/StopRequest.h"
+#include "veneer/core/ScopedHandle.h"
 
 #include <windows.h>
 
@@ -75,7 +75,7 @@ class COutput
 // opened for overlapped use, so each read waits on its own event.
 size_t ReadUpTo(HANDLE pipe, char* buffer, size_t size)
 {
-    CHandleHolder event(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    Veneer::CScopedHandle event(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     size_t total = 0;
     while (total < size)
     {
@@ -95,7 +95,7 @@ size_t ReadUpTo(HANDLE pipe, char* buffer, size_t size)
 // the rest of its stream unreadable.
 void ServeClient(HANDLE pipeHandle, unsigned client, COutput& output)
 {
-    CHandleHolder pipe(pipeHandle);
+    Veneer::CScopedHandle pipe(pipeHandle);
     for (;;)
     {
         unsigned char header[4] = {};
@@ -144,7 +144,7 @@ HANDLE CreatePipeInstance(bool first)
 // Waits for a client on a fresh pipe instance; false when stopped.
 bool AwaitClient(HANDLE pipe, HANDLE stopEvent)
 {
-    CHandleHolder connectedEvent(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    Veneer::CScopedHandle connectedEvent(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     OVERLAPPED overlapped{};
     overlapped.hEvent = connectedEvent.Get();
     if (ConnectNamedPipe(pipe, &overlapped))
@@ -177,7 +177,7 @@ int Serve(const wchar_t* outputPath)
     COutput output(messages);
     // Some systems let a second server add instances to a pipe despite
     // FILE_FLAG_FIRST_PIPE_INSTANCE; a named mutex settles who owns it.
-    CHandleHolder owner(CreateMutexW(nullptr, FALSE, kOwnerMutexName));
+    Veneer::CScopedHandle owner(CreateMutexW(nullptr, FALSE, kOwnerMutexName));
     const bool ownerExisted = GetLastError() == ERROR_ALREADY_EXISTS;
     if (ownerExisted)
     {
@@ -185,7 +185,7 @@ int Serve(const wchar_t* outputPath)
         return kExitPipeTaken;
     }
     // A stop request left over from an earlier run must not stop this one.
-    CHandleHolder stopEvent(CreateEventW(nullptr, TRUE, FALSE, kStopEventName));
+    Veneer::CScopedHandle stopEvent(CreateEventW(nullptr, TRUE, FALSE, kStopEventName));
     ResetEvent(stopEvent.Get());
     HANDLE pipe = CreatePipeInstance(true);
     if (pipe == INVALID_HANDLE_VALUE)

@@ -2,6 +2,7 @@
 
 #include "veneer/control/AttributeParse.h"
 #include "veneer/control/ControlWatch.h"
+#include "veneer/control/LayoutMetrics.h"
 #include "veneer/control/ScrollBarUI.h"
 #include "veneer/render/RenderEngine.h"
 
@@ -16,15 +17,6 @@ namespace
 {
 
 const int kScrollLineGap = 8; // added to the font height for one line
-
-RECT Shrink(RECT rc, const RECT& rcInset)
-{
-    rc.left += rcInset.left;
-    rc.top += rcInset.top;
-    rc.right -= rcInset.right;
-    rc.bottom -= rcInset.bottom;
-    return rc;
-}
 
 bool Meets(const RECT& rc1, const RECT& rc2)
 {
@@ -247,7 +239,7 @@ void CContainerUI::SetPos(RECT rc)
     if (self.Get() == nullptr || m_items.IsEmpty())
         return;
     // Every child covers the whole inner area, unless it places itself.
-    const RECT rcInner = Shrink(m_rcItem, m_rcInset);
+    const RECT rcInner = ShrinkRect(m_rcItem, m_rcInset);
     for (int i = 0; self.Get() != nullptr && i < GetCount(); i++)
     {
         CControlUI* pControl = GetItemAt(i);
@@ -516,7 +508,7 @@ void CContainerUI::ProcessScrollBar(RECT rc, int cxRequired, int cyRequired)
 
 RECT CContainerUI::GetClientArea() const
 {
-    RECT rc = Shrink(m_rcItem, m_rcInset);
+    RECT rc = ShrinkRect(m_rcItem, m_rcInset);
     if (IsShown(m_pVerticalScrollBar))
         rc.right -= m_pVerticalScrollBar->GetFixedWidth();
     if (IsShown(m_pHorizontalScrollBar))

@@ -1,6 +1,8 @@
 #include "veneer/markup/Markup.h"
 
+#include "veneer/core/ScopedHandle.h"
 #include "veneer/manager/PaintManagerUI.h"
+#include "veneer/resource/ArchiveForLoad.h"
 #include "veneer/resource/ZipArchive.h"
 
 #include <algorithm>
@@ -135,53 +137,6 @@ DocumentBytes AllocateDocument(DWORD cbSize)
 {
     return DocumentBytes(static_cast<BYTE*>(calloc(cbSize, 1)));
 }
-
-class ScopedFileHandle
-{
-  public:
-    explicit ScopedFileHandle(HANDLE hFile) : m_hFile(hFile) {}
-    ScopedFileHandle(const ScopedFileHandle&) = delete;
-    ScopedFileHandle& operator=(const ScopedFileHandle&) = delete;
-    ~ScopedFileHandle()
-    {
-        if (m_hFile != INVALID_HANDLE_VALUE)
-            CloseHandle(m_hFile);
-    }
-    HANDLE Get() const { return m_hFile; }
-
-  private:
-    HANDLE m_hFile;
-};
-
-// The skin archive for one load: the cached handle, or the archive file
-// opened now and closed with the holder.
-class ArchiveForLoad
-{
-  public:
-    ArchiveForLoad()
-        : m_bCached(CPaintManagerUI::IsCachedResourceZip()),
-          m_hz(m_bCached ? CPaintManagerUI::GetResourceZipHandle() : OpenArchiveFile())
-    {
-    }
-    ArchiveForLoad(const ArchiveForLoad&) = delete;
-    ArchiveForLoad& operator=(const ArchiveForLoad&) = delete;
-    ~ArchiveForLoad()
-    {
-        if (!m_bCached && m_hz != nullptr)
-            CloseZip(m_hz);
-    }
-    HZIP Get() const { return m_hz; }
-
-  private:
-    static HZIP OpenArchiveFile()
-    {
-        const CUiString sArchive = CPaintManagerUI::GetResourcePath() + CPaintManagerUI::GetResourceZip();
-        return OpenZip(sArchive.GetData(), 0, ZIP_FILENAME);
-    }
-
-    bool m_bCached;
-    HZIP m_hz;
-};
 
 } // namespace
 
@@ -498,8 +453,8 @@ bool CMarkup::ReadFromDisk(const wchar_t* pstrFilename, int encoding)
     if (pstrFilename == nullptr)
         return Failed(L"Error opening file");
     const CUiString sPath = CPaintManagerUI::GetResourcePath() + pstrFilename;
-    ScopedFileHandle file(CreateFileW(sPath.GetData(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    CScopedHandle file(CreateFileW(sPath.GetData(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file.Get() == INVALID_HANDLE_VALUE)
         return Failed(L"Error opening file");
     LARGE_INTEGER size{};
@@ -521,7 +476,7 @@ bool CMarkup::ReadFromDisk(const wchar_t* pstrFilename, int encoding)
 
 bool CMarkup::ReadFromArchive(const wchar_t* pstrFilename, int encoding)
 {
-    ArchiveForLoad archive;
+    CArchiveForLoad archive;
     if (archive.Get() == nullptr)
         return Failed(L"Error opening zip file");
     int iIndex = -1;

@@ -1,5 +1,7 @@
 #include "veneer/render/RenderEngine.h"
 
+#include "veneer/core/ScopedHandle.h"
+#include "veneer/resource/ArchiveForLoad.h"
 #include "veneer/resource/ByteOrder.h"
 
 #include <stb_image.h>
@@ -32,42 +34,6 @@ struct ByteBlock
     }
 };
 
-class ScopedFile
-{
-  public:
-    explicit ScopedFile(HANDLE hFile) : m_hFile(hFile) {}
-    ScopedFile(const ScopedFile&) = delete;
-    ScopedFile& operator=(const ScopedFile&) = delete;
-    ~ScopedFile()
-    {
-        if (m_hFile != INVALID_HANDLE_VALUE)
-            ::CloseHandle(m_hFile);
-    }
-    HANDLE Get() const { return m_hFile; }
-
-  private:
-    HANDLE m_hFile;
-};
-
-// Closes an archive opened for one load; the cached archive stays open.
-class ScopedArchive
-{
-  public:
-    ScopedArchive(HZIP hz, bool bOwned) : m_hz(hz), m_bOwned(bOwned) {}
-    ScopedArchive(const ScopedArchive&) = delete;
-    ScopedArchive& operator=(const ScopedArchive&) = delete;
-    ~ScopedArchive()
-    {
-        if (m_bOwned && m_hz != nullptr)
-            CloseZip(m_hz);
-    }
-    HZIP Get() const { return m_hz; }
-
-  private:
-    HZIP m_hz;
-    bool m_bOwned;
-};
-
 struct StbImageFree
 {
     void operator()(stbi_uc* p) const { stbi_image_free(p); }
@@ -90,8 +56,8 @@ bool ReadModuleResource(LPCWSTR bitmap, LPCWSTR type, ByteBlock* pBlock)
 
 bool ReadWholeFile(LPCWSTR pstrPath, ByteBlock* pBlock)
 {
-    ScopedFile file(::CreateFileW(pstrPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    CScopedHandle file(::CreateFileW(pstrPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file.Get() == INVALID_HANDLE_VALUE)
         return false;
     LARGE_INTEGER size{};
@@ -106,15 +72,7 @@ bool ReadWholeFile(LPCWSTR pstrPath, ByteBlock* pBlock)
 
 bool ReadArchiveMember(LPCWSTR bitmap, ByteBlock* pBlock)
 {
-    const bool bCached =
-        CPaintManagerUI::IsCachedResourceZip() && CPaintManagerUI::GetResourceZipHandle() != nullptr;
-    HZIP hz = CPaintManagerUI::GetResourceZipHandle();
-    if (!bCached)
-    {
-        const CUiString sFile = CPaintManagerUI::GetResourcePath() + CPaintManagerUI::GetResourceZip();
-        hz = OpenZip(sFile.GetData(), 0, ZIP_FILENAME);
-    }
-    ScopedArchive archive(hz, !bCached);
+    const CArchiveForLoad archive;
     int index = -1;
     ZIPENTRY ze{};
     if (archive.Get() == nullptr || FindZipItem(archive.Get(), bitmap, true, &index, &ze) != ZR_OK)

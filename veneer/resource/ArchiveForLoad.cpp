@@ -1,0 +1,26 @@
+#include "veneer/resource/ArchiveForLoad.h"
+
+#include "veneer/manager/PaintManagerUI.h"
+
+namespace Veneer
+{
+
+CArchiveForLoad::CArchiveForLoad() : m_hz(nullptr), m_bOwned(false)
+{
+    if (CPaintManagerUI::IsCachedResourceZip() && CPaintManagerUI::GetResourceZipHandle() != nullptr)
+    {
+        m_hz = CPaintManagerUI::GetResourceZipHandle();
+        return;
+    }
+    const CUiString sArchive = CPaintManagerUI::GetResourcePath() + CPaintManagerUI::GetResourceZip();
+    m_hz = OpenZip(sArchive.GetData(), 0, ZIP_FILENAME);
+    m_bOwned = true;
+}
+
+CArchiveForLoad::~CArchiveForLoad()
+{
+    if (m_bOwned && m_hz != nullptr)
+        CloseZip(m_hz);
+}
+
+} // namespace Veneer
