@@ -209,7 +209,12 @@ void CPaintManagerUI::PaintLayered()
     if (m_hDcBackground == nullptr || m_hbmpBackground == nullptr || m_pRoot == nullptr)
         return;
     ::SelectObject(m_hDcBackground, m_hbmpBackground);
-    m_pRoot->DoPaint(m_hDcBackground, rcClient);
+    {
+        // Drawing may leave fonts selected; none may stay in a DC that
+        // outlives this paint.
+        SavedDC saved(m_hDcBackground);
+        m_pRoot->DoPaint(m_hDcBackground, rcClient);
+    }
 
     RECT rcWindow{};
     ::GetWindowRect(m_hWndPaint, &rcWindow);
