@@ -7,23 +7,29 @@
 # searches first: every "-l<dll>" on its link line, including those that
 # static libraries carry and the compiler's defaults, then takes the delay
 # library, and no normal import of the DLL is left. Other targets keep their
-# normal imports. The delay-load helper comes from mingw-w64's runtime.
-# After each link the target's import directory is checked: naming one of
-# the DLLs there fails the build.
+# normal imports. The delay-load helper comes from mingw-w64's runtime. The
+# link runs through DelayImportLink.cmake, which keeps the load stubs that the
+# i686 linker would drop. After each link the program is checked: a DLL of
+# the list in its import directory, or a delay-loaded function without its
+# stub, fails the build.
 
 find_program(QLM_NM NAMES ${MINGW_TRIPLET}-nm REQUIRED)
 find_program(QLM_DLLTOOL NAMES ${MINGW_TRIPLET}-dlltool REQUIRED)
 find_program(QLM_OBJDUMP NAMES ${MINGW_TRIPLET}-objdump REQUIRED)
 set(QLM_DELAY_DEF_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/DelayImportDef.cmake)
 set(QLM_DELAY_CHECK_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/DelayImportCheck.cmake)
+set(QLM_DELAY_LINK_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/DelayImportLink.cmake)
 
 function(qlm_delay_import target)
   set(folder ${CMAKE_CURRENT_BINARY_DIR}/${target}.delayimports)
   file(MAKE_DIRECTORY ${folder})
-  # i686 names carry stdcall decoration; the DLLs export them undecorated.
+  # i686 names carry stdcall decoration, which the DLLs do not export, and
+  # a leading underscore.
   set(kill_at "")
+  set(symbol_prefix "")
   if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     set(kill_at --kill-at)
+    set(symbol_prefix "_")
   endif()
   set(libraries "")
   foreach(dll IN LISTS ARGN)
@@ -43,10 +49,13 @@ function(qlm_delay_import target)
   add_custom_target(${target}_delayimports DEPENDS ${libraries})
   add_dependencies(${target} ${target}_delayimports)
   target_link_directories(${target} BEFORE PRIVATE ${folder})
-  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${libraries})
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${libraries} ${QLM_DELAY_LINK_SCRIPT})
+  set_property(TARGET ${target} PROPERTY CXX_LINKER_LAUNCHER
+    ${CMAKE_COMMAND} -DNM=${QLM_NM} -DSYMBOL_PREFIX=${symbol_prefix} -DDEF_FOLDER=${folder}
+    -P ${QLM_DELAY_LINK_SCRIPT} --)
   list(JOIN ARGN "," dll_list)
   add_custom_command(TARGET ${target} POST_BUILD
     COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${QLM_OBJDUMP} -DIMAGE=$<TARGET_FILE:${target}> -DDLLS=${dll_list}
-            -P ${QLM_DELAY_CHECK_SCRIPT}
+            -DSYMBOL_PREFIX=${symbol_prefix} -DDEF_FOLDER=${folder} -P ${QLM_DELAY_CHECK_SCRIPT}
     VERBATIM)
 endfunction()
