@@ -1,8 +1,9 @@
 // Launch-to-report latency: the time from starting a program to its report
 // arriving at the service stand-in, for QLMNews.exe and for the reference
 // program that only opens the pipe and writes one frame. The two are run in
-// turn, so that drift in the machine's load affects both alike; the medians
-// and their ratio are printed.
+// turn, each first in every other run, so that drift in the machine's load
+// affects both alike; the medians and their ratio are printed. Both are built
+// with the same flags (static runtime, GUI subsystem).
 //
 //   LaunchLatency.exe [runs]      (the programs lie beside it)
 #include <windows.h>
@@ -24,6 +25,7 @@ namespace
 using Clock = std::chrono::steady_clock;
 constexpr int kDefaultRuns = 21;
 constexpr auto kReportTimeout = std::chrono::seconds(15);
+constexpr DWORD kSettleMs = 100;
 
 std::string Folder()
 {
@@ -80,8 +82,8 @@ bool StartProcess(const std::string& commandLine, HANDLE output, PROCESS_INFORMA
         startup.hStdOutput = output;
     }
     std::string line = commandLine;
-    return CreateProcessA(nullptr, &line[0], nullptr, nullptr, output != nullptr, 0, nullptr, nullptr, &startup,
-                          &info) != FALSE;
+    return CreateProcessA(nullptr, &line[0], nullptr, nullptr, output != nullptr, 0, nullptr, nullptr,
+                          &startup, &info) != FALSE;
 }
 
 // Milliseconds from the start of the program to its report's arrival, or a
@@ -97,6 +99,9 @@ double MeasureOnce(const std::string& commandLine, CArrivals& arrivals)
     WaitForSingleObject(info.hProcess, INFINITE);
     CloseHandle(info.hProcess);
     CloseHandle(info.hThread);
+    // What the program set going after its report (the window system coming
+    // up, say) settles before the next start is timed.
+    Sleep(kSettleMs);
     return arrived ? std::chrono::duration<double, std::milli>(arrival - start).count() : -1;
 }
 
@@ -135,7 +140,8 @@ int main(int argc, char** argv)
     std::thread reader([&] { arrivals.ReadFrom(readEnd); });
     Sleep(1000);
 
-    const std::string launcher = "\"" + folder + "\\QLMNews.exe\" \"http://bench.example/ad\" benchkey benchchannel";
+    const std::string launcher =
+        "\"" + folder + "\\QLMNews.exe\" \"http://bench.example/ad\" benchkey benchchannel";
     const std::string reference = "\"" + folder + "\\PipeReference.exe\"";
     // One unmeasured run of each loads what the system caches.
     MeasureOnce(launcher, arrivals);
@@ -144,8 +150,20 @@ int main(int argc, char** argv)
     std::vector<double> referenceTimes;
     for (int run = 0; run < runs; ++run)
     {
-        const double launched = MeasureOnce(launcher, arrivals);
-        const double referenced = MeasureOnce(reference, arrivals);
+        // Each goes first in every other run, so that neither always follows
+        // the other's after-effects.
+        double launched = 0;
+        double referenced = 0;
+        if (run % 2 == 0)
+        {
+            launched = MeasureOnce(launcher, arrivals);
+            referenced = MeasureOnce(reference, arrivals);
+        }
+        else
+        {
+            referenced = MeasureOnce(reference, arrivals);
+            launched = MeasureOnce(launcher, arrivals);
+        }
         if (launched < 0 || referenced < 0)
         {
             fprintf(stderr, "run %d: a report did not arrive\n", run + 1);

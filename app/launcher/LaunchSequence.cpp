@@ -1,33 +1,21 @@
 #include "app/launcher/LaunchSequence.h"
 
+#include "app/launcher/CommandLineSplit.h"
 #include "app/launcher/LaunchContext.h"
 #include "app/launcher/PopUpReport.h"
 #include "app/service/ServiceCommManage.h"
 #include "veneer/manager/PaintManagerUI.h"
 
 #include <objbase.h>
-#include <shellapi.h>
 
-#include <cwchar>
 #include <string>
+#include <vector>
 
 namespace
 {
 
 constexpr int kSkinArchiveId = 202;
 const wchar_t kSkinArchiveType[] = L"ZIP";
-
-class CArgvHolder
-{
-  public:
-    explicit CArgvHolder(wchar_t** argv) : argv(argv) {}
-    CArgvHolder(const CArgvHolder&) = delete;
-    CArgvHolder& operator=(const CArgvHolder&) = delete;
-    ~CArgvHolder() { LocalFree(argv); }
-
-  private:
-    wchar_t** argv;
-};
 
 struct CSkinArchive
 {
@@ -66,20 +54,16 @@ int RunLaunchSequence(HINSTANCE module, const wchar_t* commandLine)
         return 0;
     }
 
-    int argc = 0;
-    wchar_t** argv = CommandLineToArgvW(commandLine, &argc);
-    CArgvHolder argvHolder(argv);
-    if (argv == nullptr)
-        argc = 0;
+    const std::vector<std::wstring> argv = SplitCommandLine(commandLine);
+    const int argc = static_cast<int>(argv.size());
     context.MsgLog(L"Msg cmd = %ls, num = %d", commandLine, argc);
-    if (argc <= 0 || argv[0][0] == L'\0')
+    if (argc <= 0 || argv[0].empty())
         return 0;
 
     // A missing key or channel is reported as an empty string.
     context.adKeyId = argc > 1 ? argv[1] : L"";
     context.channel = argc > 2 ? argv[2] : L"";
 
-    CoInitialize(nullptr);
     CServiceCommManage::GetInstance().Connect();
     CSkinArchive archive;
     if (FindSkinArchive(module, archive))
@@ -87,6 +71,10 @@ int RunLaunchSequence(HINSTANCE module, const wchar_t* commandLine)
         HandSkinToToolkit(module, archive);
         SendPopUpReport(Model::kAdActionShown);
     }
+    // COM is first needed by the frame's window and browser. The service
+    // channel, the resource lookup and the report do without it, so the
+    // report does not wait for COM (and the window system it brings up).
+    CoInitialize(nullptr);
     CoUninitialize();
     return 0;
 }

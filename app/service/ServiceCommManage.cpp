@@ -25,11 +25,16 @@ constexpr DWORD kOpenRetryDelayMs = 100;
 // The frame adds its four length bytes and the trailing zero to the document.
 constexpr size_t kFrameOverhead = 5;
 
+// The mapping CharUpperBuffW makes (the user's default locale, without
+// linguistic casing), taken from kernel32: user32 would bring the window
+// system up before the launch report.
 std::wstring UpperCase(const wchar_t* text)
 {
-    std::wstring upper(text);
-    if (!upper.empty())
-        CharUpperBuffW(&upper[0], static_cast<DWORD>(upper.size()));
+    const std::wstring original(text);
+    std::wstring upper(original.size(), L'\0');
+    if (!original.empty())
+        LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_UPPERCASE, original.data(), static_cast<int>(original.size()),
+                     &upper[0], static_cast<int>(upper.size()));
     return upper;
 }
 

@@ -1,0 +1,31 @@
+# Writes the .def file of a delay-import library: every function of a
+# system import library, read from its symbols with nm.
+#   cmake -DNM=<nm> -DIMPORT_LIBRARY=<lib.a> -DDLL=<name.dll>
+#         -DPOINTER_SIZE=<4|8> -DOUTPUT=<file.def> -P DelayImportDef.cmake
+#
+# Each function of the library has a thunk, the text symbol "Name" (i686:
+# "_Name@N" for stdcall, "_Name" for cdecl), beside its pointer "__imp_Name";
+# exported data has the pointer only and cannot be delay-loaded, so it is left
+# out. i686 entries keep their "@N": dlltool, with --kill-at, then makes the
+# decorated symbols and imports the plain names the DLLs export.
+cmake_minimum_required(VERSION 3.25)
+execute_process(COMMAND ${NM} ${IMPORT_LIBRARY}
+  OUTPUT_VARIABLE symbols RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "${NM} failed on ${IMPORT_LIBRARY}")
+endif()
+
+if(POINTER_SIZE EQUAL 4)
+  set(prefix "_")
+else()
+  set(prefix "")
+endif()
+
+string(REGEX MATCHALL " T ${prefix}[A-Za-z_][A-Za-z0-9_]*(@[0-9]+)?\n" thunks "${symbols}")
+list(TRANSFORM thunks REPLACE "^ T ${prefix}(.*)\n$" "  \\1")
+list(REMOVE_DUPLICATES thunks)
+if(NOT thunks)
+  message(FATAL_ERROR "no functions found in ${IMPORT_LIBRARY}")
+endif()
+list(JOIN thunks "\n" exports)
+file(WRITE ${OUTPUT} "LIBRARY ${DLL}\nEXPORTS\n${exports}\n")

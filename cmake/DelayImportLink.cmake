@@ -1,0 +1,71 @@
+# Links a program that uses delay-import libraries, keeping the load stubs
+# that the i686 linker would drop.
+#   cmake -DNM=<nm> -DSYMBOL_PREFIX=<"_" or ""> -DDEF_FOLDER=<folder>
+#         -P DelayImportLink.cmake -- <link command...>
+#
+# Code compiled against the Windows headers calls a DLL function through its
+# pointer "__imp_Name" and never names the stub "Name". The i686 linker
+# drops the code of an import-library member whose stub nobody names, but in
+# a delay-import member that code holds the routine that loads the DLL, and
+# the pointer, which starts out aimed at it, is left null: the first call
+# jumps to address 0. So the program is linked, the delay-loaded functions
+# whose stub was dropped (an absolute symbol in its symbol table) are
+# collected, and the program is linked once more with those stubs required.
+cmake_minimum_required(VERSION 3.25)
+
+set(command "")
+set(output "")
+set(in_command FALSE)
+set(take_output FALSE)
+math(EXPR last "${CMAKE_ARGC} - 1")
+foreach(i RANGE ${last})
+  set(arg "${CMAKE_ARGV${i}}")
+  if(in_command)
+    list(APPEND command "${arg}")
+    if(take_output)
+      set(output "${arg}")
+      set(take_output FALSE)
+    elseif(arg STREQUAL "-o")
+      set(take_output TRUE)
+    endif()
+  elseif(arg STREQUAL "--")
+    set(in_command TRUE)
+  endif()
+endforeach()
+if(NOT command OR output STREQUAL "")
+  message(FATAL_ERROR "DelayImportLink: no link command with an output after --")
+endif()
+
+function(run_link)
+  execute_process(COMMAND ${command} ${ARGN} RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "link failed: ${status}")
+  endif()
+endfunction()
+
+run_link()
+
+# The functions of every delay-import library, as the .def files list them.
+file(GLOB defs ${DEF_FOLDER}/*.def)
+set(delayed "")
+foreach(def IN LISTS defs)
+  file(STRINGS ${def} lines REGEX "^  ")
+  list(TRANSFORM lines STRIP)
+  list(APPEND delayed ${lines})
+endforeach()
+
+execute_process(COMMAND ${NM} ${output} OUTPUT_VARIABLE symbols RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "${NM} failed on ${output}")
+endif()
+string(REGEX MATCHALL " A ${SYMBOL_PREFIX}[A-Za-z_][A-Za-z0-9_]*(@[0-9]+)?\n" dropped "${symbols}")
+list(TRANSFORM dropped REPLACE "^ A ${SYMBOL_PREFIX}(.*)\n$" "\\1")
+set(keep "")
+foreach(name IN LISTS dropped)
+  if(name IN_LIST delayed)
+    list(APPEND keep "-Wl,--require-defined,${SYMBOL_PREFIX}${name}")
+  endif()
+endforeach()
+if(keep)
+  run_link(${keep})
+endif()
