@@ -14,55 +14,55 @@ using namespace Veneer;
 namespace
 {
 
-ChildSpec Fixed(int nMain)
+ChildShape Fixed(int nMain)
 {
-    ChildSpec spec;
-    spec.nMain = nMain;
-    return spec;
+    ChildShape shape;
+    shape.nMain = nMain;
+    return shape;
 }
 
-ChildSpec Stretch()
+ChildShape Stretch()
 {
-    return ChildSpec();
+    return ChildShape();
 }
 
-ChildSpec WithMin(ChildSpec spec, int nMin)
+ChildShape WithMin(ChildShape shape, int nMin)
 {
-    spec.nMinMain = nMin;
-    return spec;
+    shape.nMinMain = nMin;
+    return shape;
 }
 
-ChildSpec WithMax(ChildSpec spec, int nMax)
+ChildShape WithMax(ChildShape shape, int nMax)
 {
-    spec.nMaxMain = nMax;
-    return spec;
+    shape.nMaxMain = nMax;
+    return shape;
 }
 
-ChildSpec WithCross(ChildSpec spec, int nCross)
+ChildShape WithCross(ChildShape shape, int nCross)
 {
-    spec.nCross = nCross;
-    return spec;
+    shape.nCross = nCross;
+    return shape;
 }
 
-ChildSpec WithPadding(ChildSpec spec, RECT rcPadding)
+ChildShape WithPadding(ChildShape shape, RECT rcPadding)
 {
-    spec.rcPadding = rcPadding;
-    return spec;
+    shape.rcPadding = rcPadding;
+    return shape;
 }
 
-ChildSpec Hidden(ChildSpec spec)
+ChildShape Hidden(ChildShape shape)
 {
-    spec.bHidden = true;
-    return spec;
+    shape.bHidden = true;
+    return shape;
 }
 
 // Floating at the fixed position (left, top) with the size of the rect.
-ChildSpec Floating(RECT rcFloat)
+ChildShape Floating(RECT rcFloat)
 {
-    ChildSpec spec;
-    spec.bFloat = true;
-    spec.rcFloat = rcFloat;
-    return spec;
+    ChildShape shape;
+    shape.bFloat = true;
+    shape.rcFloat = rcFloat;
+    return shape;
 }
 
 // One layout, described for the vertical flow; the horizontal flow runs the
@@ -73,7 +73,7 @@ struct FlowCase
     SIZE szLayout;
     RECT rcInset;
     int iChildPadding;
-    std::vector<ChildSpec> children;
+    std::vector<ChildShape> children;
     std::vector<RECT> expected;
 };
 
@@ -184,9 +184,9 @@ void RunFlowCase(const FlowCase& test, bool bVertical)
     pLayout->SetInset(bVertical ? test.rcInset : Transposed(test.rcInset));
     pLayout->SetChildPadding(test.iChildPadding);
     std::vector<CControlUI*> children;
-    for (const ChildSpec& spec : test.children)
+    for (const ChildShape& shape : test.children)
     {
-        children.push_back(MakeChild(spec, bVertical));
+        children.push_back(MakeChild(shape, bVertical));
         ASSERT_TRUE(pLayout->Add(children.back()));
     }
     const RECT rcLayout{0, 0, test.szLayout.cx, test.szLayout.cy};

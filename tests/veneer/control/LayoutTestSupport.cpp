@@ -14,30 +14,30 @@ RECT Transposed(const RECT& rc)
     return RECT{rc.top, rc.left, rc.bottom, rc.right};
 }
 
-CControlUI* MakeChild(const ChildSpec& spec, bool bVertical)
+CControlUI* MakeChild(const ChildShape& shape, bool bVertical)
 {
     CControlUI* pChild = new CControlUI();
     if (bVertical)
     {
-        pChild->SetFixedHeight(spec.nMain);
-        pChild->SetFixedWidth(spec.nCross);
-        pChild->SetMinHeight(spec.nMinMain);
-        pChild->SetMaxHeight(spec.nMaxMain);
-        pChild->SetPadding(spec.rcPadding);
+        pChild->SetFixedHeight(shape.nMain);
+        pChild->SetFixedWidth(shape.nCross);
+        pChild->SetMinHeight(shape.nMinMain);
+        pChild->SetMaxHeight(shape.nMaxMain);
+        pChild->SetPadding(shape.rcPadding);
     }
     else
     {
-        pChild->SetFixedWidth(spec.nMain);
-        pChild->SetFixedHeight(spec.nCross);
-        pChild->SetMinWidth(spec.nMinMain);
-        pChild->SetMaxWidth(spec.nMaxMain);
-        pChild->SetPadding(Transposed(spec.rcPadding));
+        pChild->SetFixedWidth(shape.nMain);
+        pChild->SetFixedHeight(shape.nCross);
+        pChild->SetMinWidth(shape.nMinMain);
+        pChild->SetMaxWidth(shape.nMaxMain);
+        pChild->SetPadding(Transposed(shape.rcPadding));
     }
-    if (spec.bHidden)
+    if (shape.bHidden)
         pChild->SetVisible(false);
-    if (spec.bFloat)
+    if (shape.bFloat)
     {
-        const RECT rc = bVertical ? spec.rcFloat : Transposed(spec.rcFloat);
+        const RECT rc = bVertical ? shape.rcFloat : Transposed(shape.rcFloat);
         pChild->SetFloat(true);
         pChild->SetFixedXY(SIZE{rc.left, rc.top});
         pChild->SetFixedWidth(rc.right - rc.left);

@@ -19,7 +19,7 @@ RECT Transposed(const RECT& rc);
 // How a test child is made: its size along the flow (0: adjustable),
 // across it (0: stretched), the limits along the flow, its padding and its
 // flags. For a vertical layout the flow is the height.
-struct ChildSpec
+struct ChildShape
 {
     int nMain = 0;
     int nCross = 0;
@@ -31,8 +31,8 @@ struct ChildSpec
     RECT rcFloat{}; // fixed position and size of a floating child
 };
 
-// A plain control made from the spec, along the vertical or the horizontal
+// A plain control made from the shape, along the vertical or the horizontal
 // flow.
-CControlUI* MakeChild(const ChildSpec& spec, bool bVertical);
+CControlUI* MakeChild(const ChildShape& shape, bool bVertical);
 
 } // namespace Veneer
