@@ -9,11 +9,8 @@
 #include "ZipBuilder.h"
 
 #include <stb_image.h>
-#include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <vector>
 
 using namespace Veneer;
@@ -76,19 +73,5 @@ int main()
     }
     PrintRatio("image loading vs stb_image decode", static_cast<double>(kWidth) * kHeight * 4, times);
 
-    // The loader writes two blocks that the decode alone does not: the copy
-    // of the file's bytes and the DIB section. Their first touch costs one
-    // page fault per page, which is what separates the two figures on
-    // machines where page faults are slow; it is shown for comparison.
-    const size_t freshBytes = static_cast<size_t>(kWidth) * kHeight * 4 + png.size();
-    double touch = 1e30;
-    for (int i = 0; i < kRuns; i++)
-    {
-        void* p = VirtualAlloc(nullptr, freshBytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-        touch = std::min(touch, Seconds([&] { memset(p, 0, freshBytes); }));
-        VirtualFree(p, 0, MEM_RELEASE);
-    }
-    printf("first touch of %zu fresh bytes: %.1f ms; loading without it: ratio %.2fx\n", freshBytes,
-           touch * 1e3, times.reference / (times.subject - touch));
     return 0;
 }

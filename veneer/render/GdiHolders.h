@@ -15,12 +15,24 @@ template <typename THandle> class CScopedGdiObject
     explicit CScopedGdiObject(THandle hObject) : m_hObject(hObject) {}
     CScopedGdiObject(const CScopedGdiObject&) = delete;
     CScopedGdiObject& operator=(const CScopedGdiObject&) = delete;
-    ~CScopedGdiObject()
+    ~CScopedGdiObject() { Reset(nullptr); }
+    THandle Get() const { return m_hObject; }
+
+    // Deletes the object held and holds another.
+    void Reset(THandle hObject)
     {
         if (m_hObject != nullptr)
             ::DeleteObject(m_hObject);
+        m_hObject = hObject;
     }
-    THandle Get() const { return m_hObject; }
+
+    // Hands the object over to the caller.
+    THandle Release()
+    {
+        THandle hObject = m_hObject;
+        m_hObject = nullptr;
+        return hObject;
+    }
 
   private:
     THandle m_hObject;

@@ -3,11 +3,12 @@
 #include "veneer/core/ScopedHandle.h"
 #include "veneer/resource/ArchiveForLoad.h"
 #include "veneer/resource/ByteOrder.h"
+#include "veneer/resource/StbOutputLoan.h"
+#include "veneer/render/GdiHolders.h"
 
 #include <stb_image.h>
 
 #include <climits>
-#include <cstring>
 #include <memory>
 #include <new>
 
@@ -20,18 +21,29 @@ namespace
 const int kRgbaChannels = 4;
 const BYTE kOpaque = 255;
 
-// The bytes of an image file, owned by the loader.
+// The bytes of an image file: a copy owned by the loader, or a view of
+// bytes that stay in place for as long as the image is loaded (a module
+// resource, a stored member of the skin archive in memory).
 struct ByteBlock
 {
-    std::unique_ptr<BYTE[]> data;
+    std::unique_ptr<BYTE[]> owned;
+    const BYTE* data = nullptr;
     DWORD size = 0;
 
-    bool Allocate(DWORD bytes)
+    BYTE* Allocate(DWORD bytes)
     {
-        data.reset(new (std::nothrow) BYTE[bytes]);
+        owned.reset(new (std::nothrow) BYTE[bytes]);
+        data = owned.get();
         size = data != nullptr ? bytes : 0;
-        return data != nullptr;
+        return owned.get();
     }
+    void View(const void* pData, DWORD bytes)
+    {
+        owned.reset();
+        data = static_cast<const BYTE*>(pData);
+        size = bytes;
+    }
+    void Clear() { View(nullptr, 0); }
 };
 
 struct StbImageFree
@@ -48,9 +60,9 @@ bool ReadModuleResource(LPCWSTR bitmap, LPCWSTR type, ByteBlock* pBlock)
     HGLOBAL hGlobal = ::LoadResource(hModule, hResource);
     const DWORD size = ::SizeofResource(hModule, hResource);
     const void* pData = hGlobal != nullptr ? ::LockResource(hGlobal) : nullptr;
-    if (pData == nullptr || size == 0 || !pBlock->Allocate(size))
+    if (pData == nullptr || size == 0)
         return false;
-    memcpy(pBlock->data.get(), pData, size);
+    pBlock->View(pData, size);
     return true;
 }
 
@@ -65,7 +77,8 @@ bool ReadWholeFile(LPCWSTR pstrPath, ByteBlock* pBlock)
         return false;
     const DWORD bytes = static_cast<DWORD>(size.QuadPart);
     DWORD got = 0;
-    if (!pBlock->Allocate(bytes) || !::ReadFile(file.Get(), pBlock->data.get(), bytes, &got, nullptr))
+    BYTE* pDst = pBlock->Allocate(bytes);
+    if (pDst == nullptr || !::ReadFile(file.Get(), pDst, bytes, &got, nullptr))
         return false;
     return got == bytes;
 }
@@ -77,11 +90,18 @@ bool ReadArchiveMember(LPCWSTR bitmap, ByteBlock* pBlock)
     ZIPENTRY ze{};
     if (archive.Get() == nullptr || FindZipItem(archive.Get(), bitmap, true, &index, &ze) != ZR_OK)
         return false;
+    // A stored member of an archive in memory is read where it lies.
+    const void* pStored = nullptr;
+    unsigned int storedSize = 0;
+    if (GetStoredZipItem(archive.Get(), index, &pStored, &storedSize) == ZR_OK)
+    {
+        pBlock->View(pStored, storedSize);
+        return storedSize > 0;
+    }
     // A negative size is a declared size of 2 GiB or more.
-    if (ze.unc_size <= 0 || !pBlock->Allocate(static_cast<DWORD>(ze.unc_size)))
-        return false;
+    BYTE* pDst = ze.unc_size > 0 ? pBlock->Allocate(static_cast<DWORD>(ze.unc_size)) : nullptr;
     // A buffer of exactly the member's size comes back full with ZR_MORE.
-    return UnzipItem(archive.Get(), index, pBlock->data.get(), pBlock->size) == ZR_MORE;
+    return pDst != nullptr && UnzipItem(archive.Get(), index, pDst, pBlock->size) == ZR_MORE;
 }
 
 // Finds the image's bytes: a module resource when a type is given, else the
@@ -156,7 +176,8 @@ HBITMAP CreateTopDownDib(int width, int height, DWORD** ppBits)
 }
 
 // Turns RGBA bytes into premultiplied 0xAARRGGBB pixels and clears those
-// equal to the mask. Returns whether any pixel is not fully opaque.
+// equal to the mask; the bytes may be the pixels themselves, converted in
+// place. Returns whether any pixel is not fully opaque.
 bool ConvertPixels(const BYTE* pRgba, DWORD* pPixels, size_t count, DWORD mask)
 {
     bool bAlpha = false;
@@ -182,6 +203,54 @@ bool ConvertPixels(const BYTE* pRgba, DWORD* pPixels, size_t count, DWORD mask)
     return bAlpha;
 }
 
+// A decoded image: its DIB section and, when the decoder could not write
+// into the bitmap, the RGBA bytes still to be converted into it.
+struct DecodedBitmap
+{
+    CScopedGdiObject<HBITMAP> hBitmap{nullptr};
+    DWORD* pPixels = nullptr;
+    int width = 0;
+    int height = 0;
+    std::unique_ptr<stbi_uc, StbImageFree> rgba;
+
+    bool MakeBitmap(int cx, int cy)
+    {
+        hBitmap.Reset(CreateTopDownDib(cx, cy, &pPixels));
+        return hBitmap.Get() != nullptr;
+    }
+    const BYTE* Source() const { return rgba != nullptr ? rgba.get() : reinterpret_cast<const BYTE*>(pPixels); }
+};
+
+// Decodes the file's bytes. The bitmap is made first, from the size in the
+// file's header, and lent to the decoder as its output buffer: that spares
+// a copy of every pixel and a second buffer of the picture's size. When the
+// decoder's output lies elsewhere after all, the caller converts from it
+// into a bitmap of the decoded size.
+bool DecodeToBitmap(const ByteBlock& bytes, DecodedBitmap* pDecoded)
+{
+    const int length = static_cast<int>(bytes.size);
+    int width = 0, height = 0, channels = 0;
+    size_t lent = 0;
+    if (stbi_info_from_memory(bytes.data, length, &width, &height, &channels) && width > 0 && height > 0 &&
+        pDecoded->MakeBitmap(width, height))
+        lent = static_cast<size_t>(width) * height * kRgbaChannels;
+
+    stbi_uc* pOutput = nullptr;
+    {
+        const CStbOutputLoan loan(pDecoded->pPixels, lent);
+        pOutput = stbi_load_from_memory(bytes.data, length, &pDecoded->width, &pDecoded->height, &channels,
+                                        kRgbaChannels);
+        if (loan.Holds(pOutput))
+            return pDecoded->width == width && pDecoded->height == height;
+    }
+    pDecoded->rgba.reset(pOutput);
+    if (pOutput == nullptr || pDecoded->width <= 0 || pDecoded->height <= 0)
+        return false;
+    if (lent != 0 && pDecoded->width == width && pDecoded->height == height)
+        return true;
+    return pDecoded->MakeBitmap(pDecoded->width, pDecoded->height);
+}
+
 } // namespace
 
 TImageInfo* CRenderEngine::LoadImageW(LPCWSTR bitmap, LPCWSTR type, DWORD mask)
@@ -189,33 +258,25 @@ TImageInfo* CRenderEngine::LoadImageW(LPCWSTR bitmap, LPCWSTR type, DWORD mask)
     // Step 1: the file's bytes.
     ByteBlock bytes;
     if (bitmap == nullptr || !ReadImageBytes(bitmap, type, &bytes) || bytes.size > INT_MAX ||
-        IsTruncatedBmp(bytes.data.get(), bytes.size))
+        IsTruncatedBmp(bytes.data, bytes.size))
         return nullptr;
 
-    // Step 2: decode to 8-bit RGBA.
-    int width = 0, height = 0, channels = 0;
-    std::unique_ptr<stbi_uc, StbImageFree> rgba(stbi_load_from_memory(
-        bytes.data.get(), static_cast<int>(bytes.size), &width, &height, &channels, kRgbaChannels));
-    if (rgba == nullptr || width <= 0 || height <= 0)
+    // Step 2: the pixels, decoded into a bitmap.
+    DecodedBitmap decoded;
+    if (!DecodeToBitmap(bytes, &decoded))
         return nullptr;
-    bytes.data.reset();
+    bytes.Clear();
 
-    // Step 3: the bitmap, then its pixels.
-    DWORD* pPixels = nullptr;
-    HBITMAP hBitmap = CreateTopDownDib(width, height, &pPixels);
-    if (hBitmap == nullptr)
-        return nullptr;
-    const bool bAlpha = ConvertPixels(rgba.get(), pPixels, static_cast<size_t>(width) * height, mask);
+    // Step 3: premultiplied, masked pixels.
+    const size_t count = static_cast<size_t>(decoded.width) * decoded.height;
+    const bool bAlpha = ConvertPixels(decoded.Source(), decoded.pPixels, count, mask);
 
     TImageInfo* pImage = new (std::nothrow) TImageInfo();
     if (pImage == nullptr)
-    {
-        ::DeleteObject(hBitmap);
         return nullptr;
-    }
-    pImage->hBitmap = hBitmap;
-    pImage->nX = width;
-    pImage->nY = height;
+    pImage->hBitmap = decoded.hBitmap.Release();
+    pImage->nX = decoded.width;
+    pImage->nY = decoded.height;
     pImage->alphaChannel = bAlpha;
     return pImage;
 }

@@ -729,6 +729,28 @@ ZRESULT UnzipItem(HZIP hz, int index, void* dst, unsigned int length)
     return Report(ok ? ZR_OK : ZR_FLATE);
 }
 
+ZRESULT GetStoredZipItem(HZIP hz, int index, const void** ppData, unsigned int* pLength)
+{
+    ZRESULT result = CheckHandle(hz);
+    if (result == ZR_OK && (index < 0 || index >= hz->entryCount || ppData == nullptr || pLength == nullptr))
+        result = ZR_ARGS;
+    if (result != ZR_OK)
+        return Report(result);
+    CloseMember(hz);
+    LocalLayout layout{};
+    if (!GoToEntry(hz, index) || !ReadLocalLayout(hz, &layout))
+        return Report(ZR_CORRUPT);
+    const DirEntry& e = hz->entry;
+    const BYTE* pData = hz->source.Span(layout.dataPos, e.uncSize);
+    if (e.method != kMethodStored || e.compSize != e.uncSize || pData == nullptr)
+        return Report(ZR_ARGS);
+    if (UpdateCrc32(crc32(0L, Z_NULL, 0), pData, e.uncSize) != e.crc)
+        return Report(ZR_FLATE);
+    *ppData = pData;
+    *pLength = e.uncSize;
+    return Report(ZR_OK);
+}
+
 ZRESULT CloseZip(HZIP hz)
 {
     const ZRESULT result = CheckHandle(hz);

@@ -57,6 +57,12 @@ VENEER_API ZRESULT FindZipItem(HZIP hz, const wchar_t* name, bool ignoreCase, in
 // were produced and more may follow; ZR_OK that nothing more was produced.
 VENEER_API ZRESULT UnzipItem(HZIP hz, int index, void* dst, unsigned int length);
 
+// For a stored member of an archive opened on a memory block: where its
+// bytes lie in that block (they stay valid as long as the block does), once
+// they have been checked against the member's CRC. ZR_ARGS for a compressed
+// member or an archive read from a file, which UnzipItem extracts instead.
+VENEER_API ZRESULT GetStoredZipItem(HZIP hz, int index, const void** ppData, unsigned int* pLength);
+
 VENEER_API ZRESULT CloseZip(HZIP hz);
 
 // The result of the last archive operation of the process.

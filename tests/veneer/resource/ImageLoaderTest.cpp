@@ -114,6 +114,37 @@ TEST_F(ImageLoading, AlphaFlagOnlyForTransparentOrMaskedPixels)
     DeleteFileW(L"opaque.png");
 }
 
+// Grey and RGB files take other paths through the decoder (a conversion to
+// four channels, or a wider row buffer) than RGBA ones; each must still end
+// as the right pixels in the bitmap.
+TEST_F(ImageLoading, GreyAndRgbPngFiles)
+{
+    std::vector<uint8_t> rgba;
+    for (int i = 0; i < 6 * 4; i++)
+        rgba.insert(rgba.end(), {static_cast<uint8_t>(i * 10), 0x40, 0x80, 0xFF});
+    const struct
+    {
+        int channels;
+        DWORD (*expected)(int i);
+    } cases[] = {
+        {1, [](int i) { const DWORD g = static_cast<DWORD>(i * 10); return 0xFF000000 | g << 16 | g << 8 | g; }},
+        {3, [](int i) { return 0xFF004080 | static_cast<DWORD>(i * 10) << 16; }},
+    };
+    for (const auto& c : cases)
+    {
+        WriteFileBytes(L"channels.png", EncodePng(6, 4, rgba, c.channels));
+        TImageInfo* pImage = CRenderEngine::LoadImageW(L"channels.png");
+        ASSERT_NE(pImage, nullptr) << c.channels;
+        EXPECT_FALSE(pImage->alphaChannel);
+        const std::vector<DWORD> pixels = PixelsOf(pImage);
+        ASSERT_EQ(pixels.size(), 24u);
+        for (int i = 0; i < 24; i++)
+            EXPECT_EQ(pixels[i], c.expected(i)) << c.channels << " channels, pixel " << i;
+        CRenderEngine::FreeImage(pImage);
+    }
+    DeleteFileW(L"channels.png");
+}
+
 TEST_F(ImageLoading, BmpAndJpegFiles)
 {
     WriteFileBytes(L"solid.bmp", EncodeBmp(5, 3, Solid(5, 3, 0x204080FF)));

@@ -14,21 +14,28 @@ void AppendTo(void* context, void* data, int size)
     static_cast<std::string*>(context)->append(static_cast<const char*>(data), static_cast<size_t>(size));
 }
 
+// The first `channels` bytes of every pixel: RGB, or grey from the red byte.
+std::vector<uint8_t> KeepChannels(const std::vector<uint8_t>& rgba, int channels)
+{
+    std::vector<uint8_t> kept;
+    for (size_t i = 0; i < rgba.size(); i += 4)
+        kept.insert(kept.end(), rgba.begin() + static_cast<std::ptrdiff_t>(i),
+                    rgba.begin() + static_cast<std::ptrdiff_t>(i) + channels);
+    return kept;
+}
+
 std::vector<uint8_t> DropAlpha(const std::vector<uint8_t>& rgba)
 {
-    std::vector<uint8_t> rgb;
-    for (size_t i = 0; i < rgba.size(); i += 4)
-        rgb.insert(rgb.end(), rgba.begin() + static_cast<std::ptrdiff_t>(i),
-                   rgba.begin() + static_cast<std::ptrdiff_t>(i + 3));
-    return rgb;
+    return KeepChannels(rgba, 3);
 }
 
 } // namespace
 
-std::string EncodePng(int width, int height, const std::vector<uint8_t>& rgba)
+std::string EncodePng(int width, int height, const std::vector<uint8_t>& rgba, int channels)
 {
     std::string out;
-    stbi_write_png_to_func(AppendTo, &out, width, height, 4, rgba.data(), width * 4);
+    const std::vector<uint8_t> kept = KeepChannels(rgba, channels);
+    stbi_write_png_to_func(AppendTo, &out, width, height, channels, kept.data(), width * channels);
     return out;
 }
 

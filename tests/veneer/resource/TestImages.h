@@ -6,7 +6,8 @@
 
 // Image files written in memory for the tests. Pixels are RGBA, row by row
 // from the top.
-std::string EncodePng(int width, int height, const std::vector<uint8_t>& rgba);
+// A PNG of 4 channels, 3 (alpha dropped) or 1 (grey, from the red byte).
+std::string EncodePng(int width, int height, const std::vector<uint8_t>& rgba, int channels = 4);
 std::string EncodeBmp(int width, int height, const std::vector<uint8_t>& rgba); // 24-bit, alpha dropped
 std::string EncodeJpeg(int width, int height, const std::vector<uint8_t>& rgba);
 

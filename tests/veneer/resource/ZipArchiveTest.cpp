@@ -280,6 +280,28 @@ TEST(ZipExtract, DamagedDataOrMismatchedHeadersFail)
     CloseZip(hz);
 }
 
+TEST(ZipStoredView, StoredMembersOfMemoryArchivesAreReadInPlace)
+{
+    ZipLayout z = SampleArchive();
+    HZIP hz = OpenMemory(z);
+    const void* pData = nullptr;
+    unsigned int length = 0;
+    ASSERT_EQ(GetStoredZipItem(hz, 1, &pData, &length), ZR_OK);
+    EXPECT_EQ(pData, static_cast<const void*>(z.bytes.data() + z.dataOffsets[1]));
+    EXPECT_EQ(std::string(static_cast<const char*>(pData), length), kIcon);
+    // A compressed member is extracted instead; so is a member whose data
+    // no longer matches its CRC, which is reported as damaged.
+    EXPECT_EQ(GetStoredZipItem(hz, 0, &pData, &length), ZR_ARGS);
+    EXPECT_EQ(GetStoredZipItem(hz, 2, &pData, &length), ZR_ARGS);
+    EXPECT_EQ(ExtractWhole(hz, L"Window.xml"), kXml);
+    CloseZip(hz);
+
+    z.bytes[z.dataOffsets[1] + 3] ^= 0x10;
+    hz = OpenMemory(z);
+    EXPECT_EQ(GetStoredZipItem(hz, 1, &pData, &length), ZR_FLATE);
+    CloseZip(hz);
+}
+
 TEST(ZipOpen, ArchiveBehindAStubAndBeforeAComment)
 {
     const std::string stub = "MZ" + Noise(5000, 3);
@@ -336,6 +358,10 @@ TEST(ZipOpen, FromAFileNameAndFromAFileHandle)
     HZIP hz = OpenZip(path, 0, ZIP_FILENAME);
     ASSERT_NE(hz, nullptr);
     EXPECT_EQ(ExtractWhole(hz, L"window.XML"), kXml);
+    // Stored members of a file have no bytes in memory to be read in place.
+    const void* pData = nullptr;
+    unsigned int length = 0;
+    EXPECT_EQ(GetStoredZipItem(hz, 1, &pData, &length), ZR_ARGS);
     EXPECT_EQ(CloseZip(hz), ZR_OK);
 
     HANDLE hFile = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);

@@ -66,6 +66,18 @@ void DrainMember(HZIP hz, int index, const GuardedBlock& out, uint64_t declared)
     EXPECT_NE(zr, ZR_MORE) << "member " << index << " produced more than its declared size";
 }
 
+// A view of a stored member lies wholly inside the archive's block.
+void CheckStoredView(HZIP hz, int index, const GuardedBlock& in)
+{
+    const void* pData = nullptr;
+    unsigned int length = 0;
+    if (GetStoredZipItem(hz, index, &pData, &length) != ZR_OK)
+        return;
+    const uint8_t* p = static_cast<const uint8_t*>(pData);
+    EXPECT_GE(p, in.Data());
+    EXPECT_LE(p + length, in.Data() + in.Size());
+}
+
 // Runs every reader operation over an archive image held in guarded memory.
 void Exercise(const std::vector<uint8_t>& bytes)
 {
@@ -88,6 +100,7 @@ void Exercise(const std::vector<uint8_t>& bytes)
         }
         EXPECT_EQ(ze.index, index);
         EXPECT_LT(wcslen(ze.name), static_cast<size_t>(MAX_PATH));
+        CheckStoredView(hz, index, in);
         DrainMember(hz, index, out, static_cast<uint32_t>(ze.unc_size));
     }
     // By index too, whatever the names say; the entry count is at most
