@@ -197,18 +197,20 @@ void CDataManage::OpenExisting()
         saveAllowed = false;
         WriteLog("QLMNews", "data.xml cannot be read; it is left as it is");
     }
-    else if (MaxElementDepth(text) > kMaxConfigDepth)
-    {
-        // Nothing of it is parsed, so the file starts afresh.
-        KeepDamagedCopy(path, text);
-        CreateEmpty();
-        return;
-    }
     else
     {
+        // The parser reads exactly the text that was measured.
+        const std::string input = TinyXmlInput(text);
+        if (MaxElementDepth(input) > kMaxConfigDepth)
+        {
+            // Nothing of it is parsed, so the file starts afresh.
+            KeepDamagedCopy(path, text);
+            CreateEmpty();
+            return;
+        }
         // What the parser read stays in use even if the file is damaged;
         // the missing elements are added below.
-        document->LoadFile(TIXML_DEFAULT_ENCODING);
+        document->Parse(input.c_str(), nullptr, TIXML_DEFAULT_ENCODING);
         if (document->Error() && !text.empty())
             KeepDamagedCopy(path, text);
     }

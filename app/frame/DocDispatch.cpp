@@ -3,6 +3,7 @@
 #include "app/client/ClientLog.h"
 #include "app/client/DataManage.h"
 #include "app/launcher/LaunchContext.h"
+#include "app/launcher/NarrowText.h"
 #include "app/launcher/PopUpReport.h"
 
 #include <oleauto.h>
@@ -10,6 +11,7 @@
 
 #include <cctype>
 #include <cstdio>
+#include <cwchar>
 #include <string>
 
 namespace
@@ -117,18 +119,10 @@ class CPageArguments
     UINT count;
 };
 
-// Page text in the thread's ANSI code page, up to its first NUL. Text that
-// cannot be converted counts as empty.
+// Page text in the thread's ANSI code page, up to its first NUL.
 std::string ToNarrow(BSTR text)
 {
-    const int needed = WideCharToMultiByte(CP_THREAD_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (needed <= 0)
-        return std::string();
-    std::string narrow(static_cast<size_t>(needed), '\0');
-    if (WideCharToMultiByte(CP_THREAD_ACP, 0, text, -1, &narrow[0], needed, nullptr, nullptr) <= 0)
-        return std::string();
-    narrow.resize(narrow.find('\0'));
-    return narrow;
+    return WideToNarrow(text, wcslen(text), CP_THREAD_ACP);
 }
 
 bool StartsWithNoCase(const std::string& text, const char* prefix)
@@ -280,7 +274,9 @@ HRESULT CDocDispatch::QueryInterface(REFIID riid, void** ppvObject)
 {
     if (ppvObject == nullptr)
         return E_POINTER;
-    if (!IsEqualIID(riid, IID_IDispatch))
+    // IUnknown is answered with the IDispatch pointer: COM's identity rule
+    // wants one IUnknown pointer for the object whoever asks.
+    if (!IsEqualIID(riid, IID_IDispatch) && !IsEqualIID(riid, IID_IUnknown))
     {
         *ppvObject = nullptr;
         return E_NOINTERFACE;

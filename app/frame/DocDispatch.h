@@ -8,9 +8,10 @@
 // the page starts a game download, opens an address in the default browser,
 // closes the pop-up or asks not to be shown ads again today. Every action
 // that does something sends one pop-up report to the service and closes the
-// frame. It answers IDispatch only, has no type information and keeps no
-// state but its reference count: one is handed to the browser for each
-// request, with a count of 1, and deletes itself when released to 0.
+// frame. It answers IDispatch (and IUnknown, with the same pointer), has no
+// type information and keeps no state but its reference count: one is
+// handed to the browser for each request, with a count of 1, and deletes
+// itself when released to 0.
 class CDocDispatch : public IDispatch
 {
   public:

@@ -1,6 +1,7 @@
 #include "app/launcher/LaunchContext.h"
 
 #include "app/client/ClientFolders.h"
+#include "app/launcher/NarrowText.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -35,19 +36,6 @@ std::wstring FormatWide(const wchar_t* format, va_list args)
     }
 }
 
-// Unlike WideToAnsi, a character the code page lacks becomes the system's
-// default character, so the rest of a logged command line is kept.
-std::string ToAnsiForLog(const std::wstring& text)
-{
-    const int length = static_cast<int>(text.size());
-    const int needed = WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-    if (needed <= 0)
-        return std::string();
-    std::string converted(static_cast<size_t>(needed), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), length, &converted[0], needed, nullptr, nullptr);
-    return converted;
-}
-
 } // namespace
 
 CLaunchContext& CLaunchContext::GetInstance()
@@ -70,24 +58,9 @@ void CLaunchContext::MsgLog(const wchar_t* format, ...)
 
     // Binary mode: the line ends in exactly CR LF (a text-mode stream would
     // turn the LF of "\r\n" into a second CR LF pair).
-    const std::string line = stamp + ToAnsiForLog(message) + "\r\n";
+    const std::string line = stamp + WideToAnsi(message) + "\r\n";
     const std::string path = ProgramFolder() + "\\Msg.log";
     std::unique_ptr<FILE, CFileCloser> file(fopen(path.c_str(), "ab"));
     if (file)
         fwrite(line.data(), 1, line.size(), file.get());
-}
-
-std::string WideToAnsi(const std::wstring& text)
-{
-    if (text.empty())
-        return std::string();
-    const int length = static_cast<int>(text.size());
-    // The empty default character makes every unrepresentable character a
-    // NUL byte; the text ends there.
-    const int needed = WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, "", nullptr);
-    if (needed <= 0)
-        return std::string();
-    std::vector<char> buffer(static_cast<size_t>(needed) + 2, '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), length, buffer.data(), needed, "", nullptr);
-    return std::string(buffer.data());
 }

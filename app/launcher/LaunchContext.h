@@ -25,9 +25,10 @@ struct CLaunchContext
     // each in double quotes and separated by a blank (the quoted code alone
     // when the parameter is empty), as WM_COPYDATA from the frame's window
     // to the window named in "PlatformParam.ini". Up to 20 attempts one
-    // second apart until the platform replies 100; every attempt is written
-    // to the client log. A text that does not fit the command buffer is not
-    // sent at all.
+    // second apart until the platform replies 100, all within
+    // platformCommandTimeoutMs (a hung platform is not waited for); every
+    // attempt is written to the client log. A text that does not fit the
+    // command buffer is not sent at all.
     bool SendPlatformCommand(const std::string& code, const std::string& parameter);
 
     HWND frameWnd = nullptr;
@@ -37,8 +38,9 @@ struct CLaunchContext
     // What SendPlatformCommand waits with between two attempts; tests put a
     // shorter wait here.
     void(WINAPI* platformRetrySleep)(DWORD milliseconds) = Sleep;
-};
 
-// Wide text to ANSI text. A character the ANSI code page cannot represent
-// becomes a NUL byte, so the result ends just before it.
-std::string WideToAnsi(const std::wstring& text);
+    // How long SendPlatformCommand may take in all, waits for the reply and
+    // pauses between attempts included: a platform that hangs or never
+    // answers holds the frame no longer. Tests put a shorter time here.
+    DWORD platformCommandTimeoutMs = 20000;
+};

@@ -30,6 +30,11 @@ constexpr LRESULT kCommandAccepted = 100;
 constexpr int kSendAttempts = 20;
 constexpr DWORD kRetryDelayMs = 1000;
 
+// The platform's window is waited for as SendMessageW waits (sent messages
+// to this thread are still handled), but a window the system counts as hung
+// is not waited for at all, and one whose thread ends stops the wait.
+constexpr UINT kSendFlags = SMTO_NORMAL | SMTO_ABORTIFHUNG | SMTO_ERRORONEXIT;
+
 // The platform's log entries, in code page 936 like every client message.
 const char kLogTag[] = "QLMNews";
 // "尚未安装Quillmarsh2": the registry names no platform folder.
@@ -46,6 +51,8 @@ const char kSentFormat[] = "\xB7\xA2\xCB\xCD\xB3\xC9\xB9\xA6"
 // "发送错误,code=%s, return=%d": the platform answered something else.
 const char kSendFailedFormat[] = "\xB7\xA2\xCB\xCD\xB4\xED\xCE\xF3"
                                  ",code=%s, return=%d";
+// The platform's window gave no answer in time (or is hung).
+const char kNoAnswerFormat[] = "platform did not answer, code=%s";
 
 // A Win32 start-up record of the 32-bit program is 68 bytes long.
 static_assert(sizeof(void*) != 4 || sizeof(STARTUPINFOW) == 68, "unexpected STARTUPINFOW layout");
@@ -88,8 +95,16 @@ bool BuildCommandText(const std::string& code, const std::string& parameter, std
     return text.size() <= kMaxCommandBytes;
 }
 
-// One attempt to hand the command over; each outcome leaves one log line.
-bool TrySendCommand(const std::string& text, const std::string& code, HWND sender)
+// Milliseconds from now to the deadline; 0 once it has passed.
+DWORD TimeLeft(ULONGLONG deadline)
+{
+    const ULONGLONG now = GetTickCount64();
+    return now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
+}
+
+// One attempt to hand the command over, waiting for the reply at most
+// `timeoutMs`; each outcome leaves one log line.
+bool TrySendCommand(const std::string& text, const std::string& code, HWND sender, DWORD timeoutMs)
 {
     std::wstring folder;
     switch (ReadPlatformFolder(folder))
@@ -114,14 +129,20 @@ bool TrySendCommand(const std::string& text, const std::string& code, HWND sende
     record.dwData = kCommandRecordType;
     record.cbData = static_cast<DWORD>(text.size());
     record.lpData = const_cast<char*>(text.data());
-    const LRESULT reply = SendMessageW(platform, WM_COPYDATA, reinterpret_cast<WPARAM>(sender),
-                                       reinterpret_cast<LPARAM>(&record));
-    if (reply == kCommandAccepted)
+    DWORD_PTR reply = 0;
+    if (!SendMessageTimeoutW(platform, WM_COPYDATA, reinterpret_cast<WPARAM>(sender),
+                             reinterpret_cast<LPARAM>(&record), kSendFlags, timeoutMs, &reply))
     {
-        WriteLog(kLogTag, kSentFormat, code.c_str(), static_cast<int>(reply));
+        WriteLog(kLogTag, kNoAnswerFormat, code.c_str());
+        return false;
+    }
+    const LRESULT answer = static_cast<LRESULT>(reply);
+    if (answer == kCommandAccepted)
+    {
+        WriteLog(kLogTag, kSentFormat, code.c_str(), static_cast<int>(answer));
         return true;
     }
-    WriteLog(kLogTag, kSendFailedFormat, code.c_str(), static_cast<int>(reply));
+    WriteLog(kLogTag, kSendFailedFormat, code.c_str(), static_cast<int>(answer));
     return false;
 }
 
@@ -162,11 +183,20 @@ bool CLaunchContext::SendPlatformCommand(const std::string& code, const std::str
                  static_cast<unsigned>(text.size()), static_cast<unsigned>(kMaxCommandBytes));
         return false;
     }
+    // Every attempt and every pause comes out of one time limit: the frame
+    // waits for the platform no longer than that in all. An attempt waits
+    // for its reply until the limit; a pause that would leave no time for
+    // another attempt is not begun.
+    const ULONGLONG deadline = GetTickCount64() + platformCommandTimeoutMs;
     for (int attempt = 1; attempt <= kSendAttempts; ++attempt)
     {
         if (attempt > 1)
+        {
+            if (TimeLeft(deadline) <= kRetryDelayMs)
+                return false;
             platformRetrySleep(kRetryDelayMs);
-        if (TrySendCommand(text, code, frameWnd))
+        }
+        if (TrySendCommand(text, code, frameWnd, TimeLeft(deadline)))
             return true;
     }
     return false;

@@ -2,6 +2,7 @@
 
 #include "app/client/ClientRegistry.h"
 #include "app/launcher/LaunchContext.h"
+#include "app/launcher/NarrowText.h"
 #include "app/service/ServiceCommManage.h"
 
 #include <windows.h>

@@ -1,6 +1,7 @@
 #include "app/service/ServiceCommManage.h"
 
 #include "app/client/ClientFolders.h"
+#include "app/launcher/LaunchContext.h"
 #include "app/model/CompactJson.h"
 #include "veneer/core/ScopedHandle.h"
 
@@ -9,6 +10,7 @@
 #include <json/value.h>
 
 #include <cstring>
+#include <iterator>
 #include <limits>
 
 namespace
@@ -17,7 +19,6 @@ namespace
 const char kPipePrefix[] = "\\\\.\\pipe\\";
 const char kPipeShortName[] = "servicepipe";
 const wchar_t kServiceExe[] = L"QLMServiceProc.exe";
-const char kStarterExe[] = "QLMNews.exe";
 
 constexpr int kOpenAttempts = 10;
 constexpr DWORD kOpenRetryDelayMs = 100;
@@ -111,35 +112,61 @@ bool CServiceCommManage::CheckService()
 {
     if (FindProcessId(kServiceExe) != 0)
         return true;
-    // The service is absent: start the program's own starter from its
-    // folder. Whether that succeeds shows only in the pipe opening below.
+    // The service is absent: start it from the program's folder, where the
+    // client installs it. Whether it comes up shows in the pipe opening.
     const std::string folder = ProgramFolder();
-    if (!folder.empty())
-        StartHidden(folder + "\\" + kStarterExe);
+    // The name is plain ASCII, so its wide letters narrow one for one.
+    const std::string path = folder + "\\" + std::string(std::begin(kServiceExe), std::end(kServiceExe) - 1);
+    if (folder.empty() || GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+        ReportServiceProblem(L"%ls is not in the program's folder; the service is not started");
+    else if (!StartHidden(path))
+        ReportServiceProblem(L"%ls could not be started");
     return true;
+}
+
+void CServiceCommManage::ReportServiceProblem(const wchar_t* format)
+{
+    // Every reconnection looks again; the launch log says it once.
+    if (serviceProblemLogged)
+        return;
+    serviceProblemLogged = true;
+    CLaunchContext::GetInstance().MsgLog(format, kServiceExe);
 }
 
 bool CServiceCommManage::OpenPipe()
 {
-    // A reopen replaces a handle whose write failed; closing it keeps every
-    // retry from leaking one.
-    if (IsOpen(pipe))
-        CloseHandle(pipe);
     for (int attempt = 0; attempt < kOpenAttempts; ++attempt)
     {
-        pipeName = std::string(kPipePrefix) + kPipeShortName;
-        pipe = CreateFileA(pipeName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
-                           nullptr);
-        if (pipe != INVALID_HANDLE_VALUE)
+        if (OpenPipeOnce())
             return true;
         Sleep(kOpenRetryDelayMs);
     }
     return false;
 }
 
+bool CServiceCommManage::OpenPipeOnce()
+{
+    // A reopen replaces a handle whose write failed; closing it keeps every
+    // retry from leaking one.
+    if (IsOpen(pipe))
+        CloseHandle(pipe);
+    pipeName = std::string(kPipePrefix) + kPipeShortName;
+    pipe = CreateFileA(pipeName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    return pipe != INVALID_HANDLE_VALUE;
+}
+
+bool CServiceCommManage::Reconnect()
+{
+    // A pipe that opens at once has its service running: the process list,
+    // slow to take, is looked at only when it does not.
+    if (OpenPipeOnce())
+        return true;
+    return CheckService() && OpenPipe();
+}
+
 void CServiceCommManage::Connect()
 {
-    connected = CheckService() && OpenPipe();
+    connected = Reconnect();
 }
 
 bool CServiceCommManage::WriteMessage(int32_t type, const std::string& sendUrl, const std::string& data)
@@ -157,13 +184,9 @@ bool CServiceCommManage::WriteMessage(int32_t type, const std::string& sendUrl, 
 bool CServiceCommManage::SendToService(int32_t type, const std::string& sendUrl, const std::string& data)
 {
     if (!connected)
-    {
-        CheckService();
-        OpenPipe();
-    }
+        Reconnect();
     if (WriteMessage(type, sendUrl, data))
         return true;
-    CheckService();
-    OpenPipe();
+    Reconnect();
     return WriteMessage(type, sendUrl, data);
 }

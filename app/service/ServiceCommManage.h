@@ -23,7 +23,11 @@ class CServiceCommManage
     // apart from letter case; 0 if there is none.
     static DWORD FindProcessId(const wchar_t* exeName);
 
+    // Starts the service from the program's folder unless it runs; a
+    // service program that is missing or does not start is written to the
+    // launch log once. Always true: the pipe shows whether the service came.
     bool CheckService();
+    // Up to ten attempts, 100 ms apart, to open the service's pipe.
     bool OpenPipe();
     void Connect();
     bool WriteMessage(int32_t type, const std::string& sendUrl, const std::string& data);
@@ -32,6 +36,15 @@ class CServiceCommManage
     HANDLE pipe = nullptr;
     bool connected = false;
     std::string pipeName;
+
+  private:
+    bool OpenPipeOnce();
+    // The pipe at once, or else the service looked for (and started) and
+    // the pipe tried again within its retries.
+    bool Reconnect();
+    void ReportServiceProblem(const wchar_t* format);
+
+    bool serviceProblemLogged = false;
 };
 
 // The pipe's message document: {"data":...,"sendurl":...,"type":...} in

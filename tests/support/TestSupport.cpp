@@ -1,6 +1,9 @@
 #include "tests/support/TestSupport.h"
 
 #include "app/service/ServiceCommManage.h"
+#include "veneer/core/ScopedHandle.h"
+
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -15,7 +18,6 @@ namespace
 
 const wchar_t kPipeName[] = L"\\\\.\\pipe\\servicepipe";
 const wchar_t kStopEventName[] = L"QLMServiceProcStop";
-constexpr DWORD kPollMs = 20;
 
 const wchar_t kPlatformExe[] = L"QMPlatform.exe";
 const wchar_t kPlatformWindowClass[] = L"QMPlatformStandIn";
@@ -53,18 +55,6 @@ BOOL CALLBACK FindPlatformWindow(HWND candidate, LPARAM context)
         return TRUE;
     search->found = candidate;
     return FALSE;
-}
-
-template <typename Condition> bool PollUntil(Condition condition, DWORD timeoutMs)
-{
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    while (!condition())
-    {
-        if (GetTickCount64() >= deadline)
-            return false;
-        Sleep(kPollMs);
-    }
-    return true;
 }
 
 } // namespace
@@ -233,6 +223,31 @@ long RunToExit(const std::string& exeName, const std::string& arguments, DWORD t
         return -1;
     }
     return static_cast<long>(child.ExitCode());
+}
+
+size_t CountProcesses(const wchar_t* exeName)
+{
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return 0;
+    Veneer::CScopedHandle holder(snapshot);
+    size_t count = 0;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+    {
+        if (_wcsicmp(entry.szExeFile, exeName) == 0)
+            ++count;
+    }
+    return count;
+}
+
+std::string DefaultCharacterOf(UINT codePage)
+{
+    CPINFO info{};
+    if (!GetCPInfo(codePage, &info))
+        return std::string();
+    return std::string(reinterpret_cast<const char*>(info.DefaultChar));
 }
 
 bool ServicePipeExists()

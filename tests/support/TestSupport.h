@@ -10,9 +10,26 @@
 namespace TestSupport
 {
 
+// How often a waiting test looks again.
+constexpr DWORD kPollMs = 20;
+
 // The folder of the running test program, where every program of the build
 // lies (QLMNews.exe, QLMServiceProc.exe) and where "Msg.log" is written.
 std::string BinFolder();
+
+// Polls a condition until it holds; false when it still does not after the
+// timeout.
+template <typename Condition> bool PollUntil(Condition condition, DWORD timeoutMs)
+{
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    while (!condition())
+    {
+        if (GetTickCount64() >= deadline)
+            return false;
+        Sleep(kPollMs);
+    }
+    return true;
+}
 
 // A fresh folder under the temporary folder, removed with its files at the
 // end of the scope.
@@ -148,6 +165,12 @@ class CPlatformStandIn
     HWND window = nullptr;
     bool installed = false;
 };
+
+// How many processes run an executable of this name (letter case aside).
+size_t CountProcesses(const wchar_t* exeName);
+
+// The character a code page puts in place of one it lacks ("?" in most).
+std::string DefaultCharacterOf(UINT codePage);
 
 // True while some instance of the service pipe accepts clients.
 bool ServicePipeExists();

@@ -248,11 +248,19 @@ TEST_F(DataFile, DeeplyNestedFileIsSetAsideWithoutRunningTheParser)
     std::string deep;
     for (int i = 0; i < 200000; ++i)
         deep += "<a>";
-    WriteDataFile(deep);
-    CDataManage store;
-    store.Init();
-    EXPECT_EQ(1u, DamagedCopies().size());
-    EXPECT_EQ(6u, SplitLines(DataFileText()).size());
+    // Plain nesting, and nesting behind constructs that end at their first
+    // '>' whatever quotes or "?>" come later.
+    const std::string files[] = {deep, "<?x>" + deep + "?>", "<1 '>" + deep + "'"};
+    for (const std::string& file : files)
+    {
+        for (const std::string& copy : DamagedCopies())
+            DeleteFileA(copy.c_str());
+        WriteDataFile(file);
+        CDataManage store;
+        store.Init();
+        EXPECT_EQ(1u, DamagedCopies().size()) << file.substr(0, 8);
+        EXPECT_EQ(6u, SplitLines(DataFileText()).size()) << file.substr(0, 8);
+    }
 }
 
 TEST_F(DataFile, UnusableConfigFolderCostsNothingButTheSave)

@@ -50,7 +50,7 @@ HRESULT LookUp(IDispatch* external, const wchar_t* name, DISPID& id)
 
 } // namespace
 
-TEST(DocDispatchObject, AnswersIDispatchAndNothingElse)
+TEST(DocDispatchObject, AnswersIDispatchAndIUnknownAndNothingElse)
 {
     CExternal external;
     void* out = nullptr;
@@ -59,7 +59,18 @@ TEST(DocDispatchObject, AnswersIDispatchAndNothingElse)
     // The query added a reference to the one CExternal holds.
     EXPECT_EQ(1u, external->Release());
 
-    for (const IID* iid : {&IID_IUnknown, &kIidDispatchEx, &IID_IClassFactory})
+    // COM identity: IUnknown is the same pointer whichever interface asks,
+    // and a second query gives it again.
+    IUnknown* identity = nullptr;
+    ASSERT_EQ(S_OK, external->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&identity)));
+    EXPECT_EQ(static_cast<IUnknown*>(external.Get()), identity);
+    void* again = nullptr;
+    ASSERT_EQ(S_OK, identity->QueryInterface(IID_IUnknown, &again));
+    EXPECT_EQ(identity, again);
+    EXPECT_EQ(2u, identity->Release());
+    EXPECT_EQ(1u, identity->Release());
+
+    for (const IID* iid : {&kIidDispatchEx, &IID_IClassFactory, &IID_IPersist})
     {
         out = &out;
         EXPECT_EQ(E_NOINTERFACE, external->QueryInterface(*iid, &out));

@@ -20,11 +20,19 @@ namespace
 {
 
 std::vector<DWORD> retrySleeps;
+const DWORD kDefaultCommandTimeoutMs = CLaunchContext().platformCommandTimeoutMs;
 
 // Counts the waits between attempts without waiting.
 void WINAPI RecordSleep(DWORD milliseconds)
 {
     retrySleeps.push_back(milliseconds);
+}
+
+// Counts them and waits as asked.
+void WINAPI RecordAndSleep(DWORD milliseconds)
+{
+    retrySleeps.push_back(milliseconds);
+    Sleep(milliseconds);
 }
 
 // Counts them and waits a tenth of the time.
@@ -55,6 +63,7 @@ class PageAction : public ::testing::Test
         CLaunchContext& context = CLaunchContext::GetInstance();
         context.frameWnd = nullptr;
         context.platformRetrySleep = Sleep;
+        context.platformCommandTimeoutMs = kDefaultCommandTimeoutMs;
     }
 
     // A fresh `window.external` for each call, as the browser gets them.
@@ -135,6 +144,22 @@ TEST_F(PageAction, CloseADFrameReportsEveryMemberAndClosesTheFrame)
     EXPECT_EQ("chan-5", report["channel"].asString());
     EXPECT_EQ("QM-HARNESS-USER", report["uuid"].asString());
     EXPECT_EQ(14u, report["time"].asString().size());
+}
+
+TEST_F(PageAction, ReportCarriesTheWholeKeyWhereTheCodePageLacksACharacter)
+{
+    // Runic letters exist in no ANSI code page: each becomes the code
+    // page's default character, and the rest of the text stays.
+    CLaunchContext& context = CLaunchContext::GetInstance();
+    context.adKeyId = L"k1\u16A0x";
+    context.channel = L"\u16A0c";
+    Call(L"CloseADFrame");
+    const std::vector<Json::Value> reports = Reports(1);
+    ASSERT_EQ(1u, reports.size());
+    const std::string missing = DefaultCharacterOf(CP_ACP);
+    ASSERT_FALSE(missing.empty());
+    EXPECT_EQ("k1" + missing + "x", reports[0]["ADKeyID"].asString());
+    EXPECT_EQ(missing + "c", reports[0]["channel"].asString());
 }
 
 TEST_F(PageAction, EveryCallBeforeTheCloseRunsInFull)
@@ -222,7 +247,7 @@ class ShowUrlAction : public PageAction
     {
         PageAction::SetUp();
         DeleteFileA(RecordFile().c_str());
-        const std::wstring recorder = L"\"" + Wide(BinFolder()) + L"\\UrlRecorder.exe\" \"%1\"";
+        const std::wstring recorder = L"\"" + Wide(BinFolder()) + L"\\StartRecorder.exe\" \"%1\"";
         for (int i = 0; i < 2; ++i)
         {
             DWORD size = sizeof(savedCommands[i]) - sizeof(wchar_t);
@@ -240,7 +265,7 @@ class ShowUrlAction : public PageAction
         PageAction::TearDown();
     }
 
-    static std::string RecordFile() { return BinFolder() + "\\opened-urls.txt"; }
+    static std::string RecordFile() { return BinFolder() + "\\starts.txt"; }
 
     static std::vector<std::string> Opened(size_t count)
     {
@@ -384,6 +409,68 @@ TEST_F(DownloadAction, LateReplyIsWaitedFor)
     ExpectReportedAndClosed(2);
     EXPECT_EQ(1u, platform.Commands().size());
     EXPECT_TRUE(retrySleeps.empty());
+}
+
+TEST_F(DownloadAction, PlatformThatNeverAnswersHoldsTheFrameNoLongerThanTheLimit)
+{
+    CLaunchContext::GetInstance().platformCommandTimeoutMs = 1500;
+    // Far longer than the limit: to this command the platform never answers.
+    ASSERT_TRUE(platform.Start("--reply-delay 30000"));
+    const ULONGLONG start = GetTickCount64();
+    Call(L"StartDownLoad", CArgs().Str(L"A").Str(L"b").Str(L"c").Str(L"d").Str(L"p"));
+    const ULONGLONG took = GetTickCount64() - start;
+    // The reply is waited for up to the limit and not beyond; the command is
+    // not sent again while the platform still holds the first one.
+    EXPECT_GE(took, 1400u);
+    EXPECT_LT(took, 8000u);
+    ExpectReportedAndClosed(2);
+    EXPECT_EQ(1u, platform.Commands().size());
+    EXPECT_EQ(std::vector<std::string>(1, "platform did not answer, code=A"), LogMessages());
+    platform.Process().Kill();
+}
+
+TEST_F(DownloadAction, HungPlatformIsGivenUpOnAtEachAttemptWithoutWaiting)
+{
+    CLaunchContext::GetInstance().platformCommandTimeoutMs = 8000;
+    ASSERT_TRUE(platform.Start("--reply-delay 30000"));
+    // A first command keeps the platform's window from its messages; once
+    // that has lasted long enough, the system counts the window as hung.
+    const std::string first = "\"first\"";
+    COPYDATASTRUCT record{1, static_cast<DWORD>(first.size()), const_cast<char*>(first.data())};
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(platform.Window(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&record), SMTO_NORMAL,
+                        100, &ignored);
+    const ULONGLONG hungBy = GetTickCount64() + 15000;
+    while (!IsHungAppWindow(platform.Window()) && GetTickCount64() < hungBy)
+        Sleep(100);
+    ASSERT_TRUE(IsHungAppWindow(platform.Window()));
+
+    const ULONGLONG start = GetTickCount64();
+    Call(L"StartDownLoad", CArgs().Str(L"A").Str(L"b").Str(L"c").Str(L"d").Str(L"p"));
+    EXPECT_LT(GetTickCount64() - start, 4000u);
+    ExpectReportedAndClosed(2);
+    EXPECT_EQ(std::vector<std::string>(20, "platform did not answer, code=A"), LogMessages());
+    EXPECT_EQ(std::vector<DWORD>(19, 1000), retrySleeps);
+    platform.Process().Kill();
+}
+
+TEST_F(DownloadAction, AttemptsAndPausesTogetherStayWithinTheLimit)
+{
+    // Real pauses against a limit of two and a half of them: attempts at 0,
+    // 1 and 2 seconds, and no pause after that, for no attempt would fit.
+    CLaunchContext& context = CLaunchContext::GetInstance();
+    context.platformRetrySleep = RecordAndSleep;
+    context.platformCommandTimeoutMs = 2500;
+    ASSERT_TRUE(platform.Start("--reply 7"));
+    const ULONGLONG start = GetTickCount64();
+    Call(L"StartDownLoad", CArgs().Str(L"A").Str(L"b").Str(L"c").Str(L"d").Str(L"p"));
+    const ULONGLONG took = GetTickCount64() - start;
+    EXPECT_GE(took, 2000u);
+    EXPECT_LT(took, 3500u);
+    ExpectReportedAndClosed(2);
+    EXPECT_EQ(3u, platform.Commands().size());
+    EXPECT_EQ(std::vector<std::string>(3, kSendErrorPrefix + ",code=A, return=7"), LogMessages());
+    EXPECT_EQ(std::vector<DWORD>(2, 1000), retrySleeps);
 }
 
 TEST_F(DownloadAction, CommandFillingTheBufferIsSentAndOneByteMoreIsNot)

@@ -1,4 +1,5 @@
 #include "app/launcher/LaunchContext.h"
+#include "app/launcher/NarrowText.h"
 
 #include "tests/support/TestSupport.h"
 
@@ -14,12 +15,42 @@ TEST(WideToAnsi, ConvertsRepresentableText)
     EXPECT_EQ("key-123 channel", WideToAnsi(L"key-123 channel"));
 }
 
-TEST(WideToAnsi, TextEndsAtTheFirstCharacterTheCodePageLacks)
+TEST(WideToAnsi, KeepsTheWholeTextAndMarksWhatTheCodePageLacks)
 {
     // Runic letters exist in no ANSI code page.
-    EXPECT_EQ("ab", WideToAnsi(L"ab\u16A0cd"));
-    EXPECT_EQ("", WideToAnsi(L"\u16A0cd"));
+    const std::string missing = DefaultCharacterOf(CP_ACP);
+    ASSERT_FALSE(missing.empty());
+    EXPECT_EQ("k1" + missing + "x", WideToAnsi(L"k1\u16A0x"));
+    EXPECT_EQ(missing + "cd", WideToAnsi(L"\u16A0cd"));
+    // Keys that differ only in such a character stay apart from the key
+    // without it.
+    EXPECT_NE(WideToAnsi(L"k1"), WideToAnsi(L"k1\u16A0"));
+    // The text ends where the wide text has a NUL.
     EXPECT_EQ("ab", WideToAnsi(std::wstring(L"ab\0cd", 5)));
+}
+
+TEST(WideToNarrow, EveryCodePageGetsTheWholeText)
+{
+    struct CCase
+    {
+        UINT codePage;
+        const wchar_t* wide;
+        std::string narrow;
+    };
+    // UTF-8 and UTF-7 refuse a caller's default character outright; the
+    // code pages that lack a character put their own default in its place.
+    const CCase cases[] = {
+        {CP_UTF8, L"k1\u16A0x", "k1\xE1\x9A\xA0x"},
+        {CP_UTF7, L"k1\u16A0x", "k1+FqA-x"},
+        {1252, L"k1\u16A0x\u00E9", "k1" + DefaultCharacterOf(1252) + "x\xE9"},
+        {936, L"\u4E2D\u16A0", "\xD6\xD0" + DefaultCharacterOf(936)},
+        {CP_UTF8, L"", ""},
+    };
+    for (const CCase& c : cases)
+    {
+        const std::wstring wide(c.wide);
+        EXPECT_EQ(c.narrow, WideToNarrow(wide.data(), wide.size(), c.codePage)) << c.codePage;
+    }
 }
 
 TEST(MsgLog, AppendsTimeTabMessageAndCrLf)

@@ -48,21 +48,6 @@ class CTestPipeServer
     HANDLE pipe = INVALID_HANDLE_VALUE;
 };
 
-bool LogGainsStarterLine(size_t offset, DWORD timeoutMs)
-{
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    do
-    {
-        for (const std::string& line : MsgLogLinesFrom(offset))
-        {
-            if (line.find(kStarterLine) != std::string::npos)
-                return true;
-        }
-        Sleep(50);
-    } while (GetTickCount64() < deadline);
-    return false;
-}
-
 std::string DataOf(const std::string& line)
 {
     const size_t start = line.find("{\"data\":\"");
@@ -108,27 +93,98 @@ TEST(FindProcessId, LeavesOutTheCallingProcess)
     EXPECT_EQ(0u, CServiceCommManage::FindProcessId(L"service_test.exe"));
 }
 
-TEST(CheckService, StartsNothingAndConnectsAtOnceWhenTheServiceRuns)
+TEST(CheckService, ConnectsAtOnceWhenTheServiceRuns)
 {
     CServiceStandIn service;
     ASSERT_TRUE(service.Start());
-    const size_t offset = MsgLogSize();
     CServiceCommManage channel;
     const ULONGLONG start = GetTickCount64();
     channel.Connect();
     EXPECT_TRUE(channel.connected);
     EXPECT_LT(GetTickCount64() - start, 500u);
-    EXPECT_FALSE(LogGainsStarterLine(offset, 1500));
 }
 
-TEST(CheckService, StartsQLMNewsFromTheProgramFolderWhenTheServiceIsAbsent)
+// A copy of QLMNews.exe in a folder of its own, launched as the client
+// launches it; beside it, when asked, the start recorder in the place of the
+// service program.
+class ProgramCopy : public ::testing::Test
+{
+  protected:
+    bool Install(bool withServiceProgram)
+    {
+        return CopyFileA((BinFolder() + "\\QLMNews.exe").c_str(), folder.File("QLMNews.exe").c_str(),
+                         FALSE) &&
+               (!withServiceProgram || CopyFileA((BinFolder() + "\\StartRecorder.exe").c_str(),
+                                                 folder.File("QLMServiceProc.exe").c_str(), FALSE));
+    }
+
+    // Runs the copy to its end and waits until whatever it started has
+    // ended too (a started service program has recorded its start by then).
+    bool Launch(size_t runningServices)
+    {
+        CChildProcess program;
+        return program.Start(folder.File("QLMNews.exe"), "http://ad.example/p k1 c1") &&
+               program.Wait(30000) &&
+               PollUntil(
+                   [runningServices] {
+                       return CountProcesses(L"QLMNews.exe") == 0 &&
+                              CountProcesses(L"QLMServiceProc.exe") == runningServices;
+                   },
+                   15000);
+    }
+
+    std::vector<std::string> LogLines() const { return FileLines("Msg.log"); }
+    std::vector<std::string> ServiceStarts() const { return FileLines("starts.txt"); }
+
+    std::vector<std::string> FileLines(const char* name) const
+    {
+        std::string text;
+        ReadFileBytes(folder.File(name), text);
+        return SplitLines(text);
+    }
+
+    CScratchFolder folder;
+};
+
+TEST_F(ProgramCopy, StartsTheServiceProgramFromItsFolderWhenTheServiceIsAbsent)
 {
     ASSERT_FALSE(ServicePipeExists());
-    const size_t offset = MsgLogSize();
-    CServiceCommManage channel;
-    EXPECT_TRUE(channel.CheckService());
-    // The copy has an empty command line: it writes one line and exits.
-    EXPECT_TRUE(LogGainsStarterLine(offset, 15000));
+    ASSERT_TRUE(Install(true));
+    ASSERT_TRUE(Launch(0));
+    // The stand-in opens no pipe, so each reconnection looks again and
+    // starts it again: once for the connection, twice for the report.
+    const std::vector<std::string> starts = ServiceStarts();
+    EXPECT_GE(starts.size(), 1u);
+    EXPECT_LE(starts.size(), 3u);
+    EXPECT_EQ(std::vector<std::string>(starts.size(), ""), starts);
+    // The program never starts itself: its log holds its own launch only.
+    const std::vector<std::string> lines = LogLines();
+    ASSERT_EQ(1u, lines.size());
+    EXPECT_NE(std::string::npos, lines[0].find("Msg cmd = http://ad.example/p k1 c1, num = 3"));
+}
+
+TEST_F(ProgramCopy, WithoutTheServiceProgramLogsOneLineAndStartsNothing)
+{
+    ASSERT_FALSE(ServicePipeExists());
+    ASSERT_TRUE(Install(false));
+    ASSERT_TRUE(Launch(0));
+    const std::vector<std::string> lines = LogLines();
+    ASSERT_EQ(2u, lines.size());
+    EXPECT_NE(std::string::npos, lines[0].find("Msg cmd = "));
+    EXPECT_NE(std::string::npos, lines[1].find("QLMServiceProc.exe")) << lines[1];
+    EXPECT_EQ(std::string::npos, lines[1].find(kStarterLine)) << lines[1];
+}
+
+TEST_F(ProgramCopy, StartsNothingWhenTheServiceRuns)
+{
+    CServiceStandIn service;
+    ASSERT_TRUE(service.Start());
+    ASSERT_TRUE(Install(true));
+    // Only the running stand-in may be left once the copy has ended.
+    ASSERT_TRUE(Launch(1));
+    EXPECT_TRUE(service.WaitForMessages(1));
+    EXPECT_TRUE(ServiceStarts().empty());
+    EXPECT_EQ(1u, LogLines().size());
 }
 
 TEST(SendToService, ResendsThroughANewPipeAfterTheServiceWentAway)
