@@ -132,6 +132,7 @@ class PageAction : public ::testing::Test
 const std::string kSentPrefix = Gbk("发送成功");
 const std::string kSendErrorPrefix = Gbk("发送错误");
 const std::string kNoWindowText = Gbk("发送窗体尚未存在");
+const std::string kNoAnswerText = "platform did not answer, code=A";
 
 } // namespace
 
@@ -311,6 +312,14 @@ TEST_F(ShowUrlAction, SchemeIsComparedWithoutCase)
 class DownloadAction : public PageAction
 {
   protected:
+    // How long one download call holds the page, in milliseconds.
+    static ULONGLONG TimedDownload()
+    {
+        const ULONGLONG start = GetTickCount64();
+        Call(L"StartDownLoad", CArgs().Str(L"A").Str(L"b").Str(L"c").Str(L"d").Str(L"p"));
+        return GetTickCount64() - start;
+    }
+
     CPlatformStandIn platform;
 };
 
@@ -403,9 +412,7 @@ TEST_F(DownloadAction, PlatformPublishingItsWindowLateIsReachedOnALaterAttempt)
 TEST_F(DownloadAction, LateReplyIsWaitedFor)
 {
     ASSERT_TRUE(platform.Start("--reply-delay 700"));
-    const ULONGLONG start = GetTickCount64();
-    Call(L"StartDownLoad", CArgs().Str(L"A").Str(L"b").Str(L"c").Str(L"d").Str(L"p"));
-    EXPECT_GE(GetTickCount64() - start, 690u);
+    EXPECT_GE(TimedDownload(), 690u);
     ExpectReportedAndClosed(2);
     EXPECT_EQ(1u, platform.Commands().size());
     EXPECT_TRUE(retrySleeps.empty());
@@ -416,16 +423,14 @@ TEST_F(DownloadAction, PlatformThatNeverAnswersHoldsTheFrameNoLongerThanTheLimit
     CLaunchContext::GetInstance().platformCommandTimeoutMs = 1500;
     // Far longer than the limit: to this command the platform never answers.
     ASSERT_TRUE(platform.Start("--reply-delay 30000"));
-    const ULONGLONG start = GetTickCount64();
-    Call(L"StartDownLoad", CArgs().Str(L"A").Str(L"b").Str(L"c").Str(L"d").Str(L"p"));
-    const ULONGLONG took = GetTickCount64() - start;
+    const ULONGLONG took = TimedDownload();
     // The reply is waited for up to the limit and not beyond; the command is
     // not sent again while the platform still holds the first one.
     EXPECT_GE(took, 1400u);
     EXPECT_LT(took, 8000u);
     ExpectReportedAndClosed(2);
     EXPECT_EQ(1u, platform.Commands().size());
-    EXPECT_EQ(std::vector<std::string>(1, "platform did not answer, code=A"), LogMessages());
+    EXPECT_EQ(std::vector<std::string>(1, kNoAnswerText), LogMessages());
     platform.Process().Kill();
 }
 
@@ -440,16 +445,12 @@ TEST_F(DownloadAction, HungPlatformIsGivenUpOnAtEachAttemptWithoutWaiting)
     DWORD_PTR ignored = 0;
     SendMessageTimeoutW(platform.Window(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&record), SMTO_NORMAL,
                         100, &ignored);
-    const ULONGLONG hungBy = GetTickCount64() + 15000;
-    while (!IsHungAppWindow(platform.Window()) && GetTickCount64() < hungBy)
-        Sleep(100);
-    ASSERT_TRUE(IsHungAppWindow(platform.Window()));
+    const HWND window = platform.Window();
+    ASSERT_TRUE(PollUntil([window] { return IsHungAppWindow(window) != FALSE; }, 15000));
 
-    const ULONGLONG start = GetTickCount64();
-    Call(L"StartDownLoad", CArgs().Str(L"A").Str(L"b").Str(L"c").Str(L"d").Str(L"p"));
-    EXPECT_LT(GetTickCount64() - start, 4000u);
+    EXPECT_LT(TimedDownload(), 4000u);
     ExpectReportedAndClosed(2);
-    EXPECT_EQ(std::vector<std::string>(20, "platform did not answer, code=A"), LogMessages());
+    EXPECT_EQ(std::vector<std::string>(20, kNoAnswerText), LogMessages());
     EXPECT_EQ(std::vector<DWORD>(19, 1000), retrySleeps);
     platform.Process().Kill();
 }
@@ -462,9 +463,7 @@ TEST_F(DownloadAction, AttemptsAndPausesTogetherStayWithinTheLimit)
     context.platformRetrySleep = RecordAndSleep;
     context.platformCommandTimeoutMs = 2500;
     ASSERT_TRUE(platform.Start("--reply 7"));
-    const ULONGLONG start = GetTickCount64();
-    Call(L"StartDownLoad", CArgs().Str(L"A").Str(L"b").Str(L"c").Str(L"d").Str(L"p"));
-    const ULONGLONG took = GetTickCount64() - start;
+    const ULONGLONG took = TimedDownload();
     EXPECT_GE(took, 2000u);
     EXPECT_LT(took, 3500u);
     ExpectReportedAndClosed(2);
