@@ -592,18 +592,20 @@ TEST_F(ScrollingStack, ChildrenMoveByExactlyTheScrollPositionAndStopAtBothEnds)
     EXPECT_EQ(FirstTop(), -30);
     EXPECT_EQ(m_stack.GetItemAt(4)->GetPos().top, 210);
     EXPECT_EQ(pBadge->GetPos().top, 0);
-    // Without a window the default font is not measured: a line is 8.
+    // A line is the default font's height and 8, measured without a window.
+    const int cyLine = m_pm.GetDefaultFontInfo()->tm.tmHeight + 8;
+    ASSERT_GT(cyLine, 8);
     m_stack.LineDown();
-    EXPECT_EQ(m_stack.GetScrollPos().cy, 38);
-    EXPECT_EQ(FirstTop(), -38);
+    EXPECT_EQ(m_stack.GetScrollPos().cy, 30 + cyLine);
+    EXPECT_EQ(FirstTop(), -30 - cyLine);
     m_stack.PageDown();
-    EXPECT_EQ(m_stack.GetScrollPos().cy, 138);
+    EXPECT_EQ(m_stack.GetScrollPos().cy, 130 + cyLine);
     m_stack.PageDown();
     m_stack.PageDown();
     EXPECT_EQ(m_stack.GetScrollPos().cy, 200);
     EXPECT_EQ(FirstTop(), -200);
     m_stack.LineUp();
-    EXPECT_EQ(m_stack.GetScrollPos().cy, 192);
+    EXPECT_EQ(m_stack.GetScrollPos().cy, 200 - cyLine);
     m_stack.HomeUp();
     EXPECT_EQ(FirstTop(), 0);
     m_stack.LineUp();
