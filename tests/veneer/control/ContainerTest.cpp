@@ -2,6 +2,7 @@
 
 #include "veneer/control/ScrollBarUI.h"
 
+#include "FaultAfterDelete.h"
 #include "GdiCount.h"
 #include "LiveControl.h"
 #include "ProbeControl.h"
@@ -12,7 +13,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -818,18 +818,6 @@ TEST_F(ContainerWindow, WheelScrollsTheContainerOrClimbsToTheParent)
 namespace
 {
 
-// Fills its memory with a pattern when it is deleted, so that a use after
-// the deletion reads nonsense instead of what was there.
-class CPoisonedStack : public CStackContainer
-{
-  public:
-    static void operator delete(void* p, size_t n)
-    {
-        memset(p, 0xDD, n);
-        ::operator delete(p);
-    }
-};
-
 CContainerUI* g_pDeleter = nullptr;
 
 // Deletes the stack that holds the moved row from the root.
@@ -851,7 +839,8 @@ TEST_F(ContainerWindow, ContainerDeletedByAChildMovingUnderTheWheelStopsScrollin
 {
     CContainerUI* pRoot = new CContainerUI();
     pRoot->SetDelayedDestroy(false);
-    CStackContainer* pStack = new CPoisonedStack();
+    // Its memory faults once it is deleted.
+    CStackContainer* pStack = new CFaultAfterDelete<CStackContainer>();
     pStack->EnableScrollBar(true, false);
     for (int i = 0; i < 10; i++)
         pStack->Add(NewRow(50));
