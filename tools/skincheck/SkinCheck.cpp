@@ -102,8 +102,8 @@ void PrintError(const CMarkup& markup)
 {
     wchar_t szMessage[100] = {};
     wchar_t szLocation[50] = {};
-    markup.GetLastErrorMessage(szMessage, _countof(szMessage) - 1);
-    markup.GetLastErrorLocation(szLocation, _countof(szLocation) - 1);
+    markup.GetLastErrorMessage(szMessage, _countof(szMessage));
+    markup.GetLastErrorLocation(szLocation, _countof(szLocation));
     WriteUtf8(std::wstring(L"error: ") + szMessage + L"\n");
     WriteUtf8(L"at: " + Quoted(szLocation) + L"\n");
 }

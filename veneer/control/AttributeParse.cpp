@@ -20,6 +20,11 @@ long NextNumber(LPCWSTR& pstr)
 
 } // namespace
 
+bool IsAttributeNamed(LPCWSTR pstrName, LPCWSTR pstrValue, LPCWSTR pstrWanted)
+{
+    return pstrName != nullptr && pstrValue != nullptr && wcscmp(pstrName, pstrWanted) == 0;
+}
+
 RECT ParseAttributeRect(LPCWSTR pstrValue)
 {
     RECT rc{};

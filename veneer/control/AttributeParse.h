@@ -5,6 +5,10 @@
 namespace Veneer
 {
 
+// True when an attribute that comes with both name and value has the given
+// name (compared exactly); a missing name or value matches nothing.
+bool IsAttributeNamed(LPCWSTR pstrName, LPCWSTR pstrValue, LPCWSTR pstrWanted);
+
 // Readers of skin attribute values. Numbers are decimal; a list of numbers
 // is separated by single characters (commas), and a list that ends early
 // reads as 0 from there on.

@@ -87,6 +87,16 @@ const ScrollKey kScrollKeys[] = {
     {VK_END, &CContainerUI::EndDown, &CContainerUI::EndRight},
 };
 
+// Makes the control's manager let go of it (focus, capture, timers, name,
+// queued notifications); visits every control of a subtree.
+CControlUI* ForgetInManager(CControlUI* pControl, LPVOID)
+{
+    CPaintManagerUI* pManager = pControl->GetManager();
+    if (pManager != nullptr)
+        pManager->ReapObjects(pControl);
+    return nullptr;
+}
+
 // The wheel event's direction.
 const WPARAM kWheelAwayFromUser = 0;
 const WPARAM kWheelTowardsUser = 1;
@@ -206,12 +216,14 @@ void CContainerUI::RemoveAll()
 
 // Deletes a child that has left the list, through the manager's delayed
 // cleanup when it may still be handling an event of its own. A child that
-// is kept forgets the container, which may go before it does.
+// is kept leaves the window altogether: the container and the manager may
+// both go before it does.
 void CContainerUI::DestroyItem(CControlUI* pControl)
 {
     if (!m_bAutoDestroy)
     {
-        pControl->SetManager(pControl->GetManager(), nullptr, false);
+        pControl->FindControl(ForgetInManager, nullptr, FindAll);
+        pControl->SetManager(nullptr, nullptr, false);
         return;
     }
     if (m_bDelayedDestroy && m_pManager != nullptr)
@@ -454,12 +466,13 @@ void CContainerUI::ProcessScrollBar(RECT rc, int cxRequired, int cyRequired)
     // Step 1: the horizontal bar lies below the area; its range is the
     // layout's business.
     (void)cxRequired;
+    CControlWatch self(this);
     if (IsShown(m_pHorizontalScrollBar))
     {
         const RECT rcBar{rc.left, rc.bottom, rc.right, rc.bottom + m_pHorizontalScrollBar->GetFixedHeight()};
         m_pHorizontalScrollBar->SetPos(rcBar);
     }
-    if (m_pVerticalScrollBar == nullptr)
+    if (self.Get() == nullptr || m_pVerticalScrollBar == nullptr)
         return;
 
     // Step 2: content taller than the area shows the bar and lays the
@@ -493,7 +506,7 @@ void CContainerUI::ProcessScrollBar(RECT rc, int cxRequired, int cyRequired)
     // A position that the smaller range lowered moves the children.
     const RECT rcBar{rc.right, rc.top, rc.right + m_pVerticalScrollBar->GetFixedWidth(), rc.bottom};
     m_pVerticalScrollBar->SetPos(rcBar);
-    if (m_pVerticalScrollBar->GetScrollRange() == cyExcess)
+    if (self.Get() == nullptr || m_pVerticalScrollBar->GetScrollRange() == cyExcess)
         return;
     const int nOldPos = m_pVerticalScrollBar->GetScrollPos();
     m_pVerticalScrollBar->SetScrollRange(std::max(cyExcess, 0));

@@ -52,7 +52,10 @@ CUiString CControlUI::GetName() const
 
 void CControlUI::SetName(LPCWSTR pstrName)
 {
+    const CUiString sOldName = m_sName;
     m_sName = pstrName;
+    if (m_pManager != nullptr)
+        m_pManager->RenameControl(this, sOldName);
 }
 
 LPCWSTR CControlUI::GetClass() const

@@ -1,12 +1,12 @@
 #include "veneer/control/FlowLayoutUI.h"
 
 #include "veneer/control/AttributeParse.h"
+#include "veneer/control/ControlWatch.h"
 #include "veneer/control/LayoutMetrics.h"
 #include "veneer/render/RenderEngine.h"
 
 #include <algorithm>
 #include <cassert>
-#include <cwchar>
 
 namespace Veneer
 {
@@ -24,7 +24,12 @@ UINT CFlowLayoutUI::GetControlFlags() const
 
 void CFlowLayoutUI::SetPos(RECT rc)
 {
+    // A size observer, the layout's own or a child's, may delete the layout:
+    // nothing of it is touched after that.
+    CControlWatch self(this);
     CControlUI::SetPos(rc);
+    if (self.Get() == nullptr)
+        return;
     // The children flow inside the inset, beside the visible scroll bars.
     // The empty layout hands the bars the same area, so that a horizontal
     // bar stays inside the layout.
@@ -38,8 +43,9 @@ void CFlowLayoutUI::SetPos(RECT rc)
     const SIZE szRange = GetScrollRange();
     const SIZE szAvailable{rcClient.right - rcClient.left + szRange.cx, rcClient.bottom - rcClient.top};
     const FlowTotals totals = MeasureChildren(szAvailable);
-    const int nNeeded = PlaceChildren(rcClient, szAvailable, totals);
-    ProcessScrollBar(rcClient, m_bVertical ? 0 : nNeeded, m_bVertical ? nNeeded : 0);
+    const int nNeeded = PlaceChildren(rcClient, szAvailable, totals, self);
+    if (self.Get() != nullptr)
+        ProcessScrollBar(rcClient, m_bVertical ? 0 : nNeeded, m_bVertical ? nNeeded : 0);
 }
 
 // Measuring pass: the main extent that the fixed children, every child's
@@ -67,8 +73,10 @@ CFlowLayoutUI::FlowTotals CFlowLayoutUI::MeasureChildren(SIZE szAvailable)
     return totals;
 }
 
-// Placement pass; answers the main extent that the children need.
-int CFlowLayoutUI::PlaceChildren(const RECT& rcClient, SIZE szAvailable, const FlowTotals& totals)
+// Placement pass; answers the main extent that the children need. It stops
+// when placing a child deletes the layout.
+int CFlowLayoutUI::PlaceChildren(const RECT& rcClient, SIZE szAvailable, const FlowTotals& totals,
+                                 const CControlWatch& self)
 {
     const int nAvailMain = Main(szAvailable);
     const int nAvailCross = Cross(szAvailable);
@@ -99,6 +107,8 @@ int CFlowLayoutUI::PlaceChildren(const RECT& rcClient, SIZE szAvailable, const F
         if (pChild->IsFloat())
         {
             SetFloatPos(i);
+            if (self.Get() == nullptr)
+                return 0;
             continue;
         }
         RECT rcPadding = pChild->GetPadding();
@@ -130,6 +140,8 @@ int CFlowLayoutUI::PlaceChildren(const RECT& rcClient, SIZE szAvailable, const F
         const int nCrossBegin = nCrossPos + CrossBegin(rcPadding);
         pChild->SetPos(
             MakeRect(nChildBegin, nCrossBegin, nChildBegin + nMain + nAfter, nCrossBegin + nCross));
+        if (self.Get() == nullptr)
+            return 0;
 
         nPos += nMain + iChildPadding + nBefore + nAfter;
         nNeeded += nMain + nBefore + nAfter;
@@ -194,7 +206,7 @@ void CFlowLayoutUI::DoPostPaint(HDC hDC, const RECT&)
 
 void CFlowLayoutUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
-    if (wcscmp(pstrName, L"sepimm") == 0)
+    if (IsAttributeNamed(pstrName, pstrValue, L"sepimm"))
         SetSepImmMode(ParseAttributeBool(pstrValue));
     else
         CContainerUI::SetAttribute(pstrName, pstrValue);

@@ -8,6 +8,8 @@
 namespace Veneer
 {
 
+class CControlWatch;
+
 // What the vertical and the horizontal layout have in common, written once
 // along a "main" axis (the direction of the flow: down for the vertical
 // layout, right for the horizontal one) and a "cross" axis: the flow that
@@ -54,7 +56,8 @@ class VENEER_API CFlowLayoutUI : public CContainerUI
     };
 
     FlowTotals MeasureChildren(SIZE szAvailable);
-    int PlaceChildren(const RECT& rcClient, SIZE szAvailable, const FlowTotals& totals);
+    int PlaceChildren(const RECT& rcClient, SIZE szAvailable, const FlowTotals& totals,
+                      const CControlWatch& self);
 
     bool IsDragging() const;
     bool HandleDragEvent(const TEventUI& event);

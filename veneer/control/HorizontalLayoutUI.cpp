@@ -23,7 +23,7 @@ LPVOID CHorizontalLayoutUI::GetInterface(LPCWSTR pstrName)
 
 void CHorizontalLayoutUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
-    if (wcscmp(pstrName, L"sepwidth") == 0)
+    if (IsAttributeNamed(pstrName, pstrValue, L"sepwidth"))
         SetSepWidth(ParseAttributeInt(pstrValue));
     else
         CFlowLayoutUI::SetAttribute(pstrName, pstrValue);

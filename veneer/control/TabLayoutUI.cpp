@@ -1,6 +1,7 @@
 #include "veneer/control/TabLayoutUI.h"
 
 #include "veneer/control/AttributeParse.h"
+#include "veneer/control/ControlWatch.h"
 #include "veneer/control/LayoutMetrics.h"
 
 #include <algorithm>
@@ -105,11 +106,14 @@ bool CTabLayoutUI::SetItemIndex(CControlUI* pControl, int iIndex)
 
 void CTabLayoutUI::SetPos(RECT rc)
 {
+    // A size observer, the layout's own or a child's, may delete the layout:
+    // nothing of it is touched after that.
+    CControlWatch self(this);
     CControlUI::SetPos(rc);
-    if (GetCount() == 0)
+    if (self.Get() == nullptr || GetCount() == 0)
         return;
     const RECT rcInner = ShrinkRect(m_rcItem, GetInset());
-    for (int i = 0; i < GetCount(); i++)
+    for (int i = 0; self.Get() != nullptr && i < GetCount(); i++)
     {
         CControlUI* pChild = GetItemAt(i);
         if (!pChild->IsVisible())
@@ -140,7 +144,7 @@ void CTabLayoutUI::PlaceSelection(CControlUI* pChild, const RECT& rcInner)
 
 void CTabLayoutUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
-    if (wcscmp(pstrName, L"selectedid") == 0)
+    if (IsAttributeNamed(pstrName, pstrValue, L"selectedid"))
         SelectItem(ParseAttributeInt(pstrValue));
     CContainerUI::SetAttribute(pstrName, pstrValue);
 }
@@ -159,8 +163,10 @@ bool CTabLayoutUI::SelectItem(int iIndex)
     const int iOldSel = m_iCurSel;
     m_iCurSel = iIndex;
 
-    // Show and focus the new selection, hide the rest.
-    for (int i = 0; i < GetCount(); i++)
+    // Show and focus the new selection, hide the rest. Focus notifications
+    // and size observers may delete the layout on the way.
+    CControlWatch self(this);
+    for (int i = 0; self.Get() != nullptr && i < GetCount(); i++)
     {
         CControlUI* pChild = GetItemAt(i);
         if (i != iIndex)
@@ -170,16 +176,22 @@ bool CTabLayoutUI::SelectItem(int iIndex)
         }
         pChild->SetVisible(true);
         pChild->SetFocus();
-        SetPos(m_rcItem);
+        if (self.Get() != nullptr)
+            SetPos(m_rcItem);
     }
+    if (self.Get() == nullptr)
+        return true;
     NeedParentUpdate();
 
     // Focus moves on to the first tab stop of the new page, and the window
     // learns of the change.
-    if (m_pManager != nullptr)
+    CPaintManagerUI* pManager = m_pManager;
+    if (pManager != nullptr)
     {
-        m_pManager->SetNextTabControl();
-        m_pManager->SendNotify(this, L"tabselect", static_cast<WPARAM>(iIndex), static_cast<LPARAM>(iOldSel));
+        pManager->SetNextTabControl();
+        if (self.Get() != nullptr)
+            pManager->SendNotify(this, L"tabselect", static_cast<WPARAM>(iIndex),
+                                 static_cast<LPARAM>(iOldSel));
     }
     return true;
 }

@@ -1,6 +1,7 @@
 #include "veneer/control/TileLayoutUI.h"
 
 #include "veneer/control/AttributeParse.h"
+#include "veneer/control/ControlWatch.h"
 #include "veneer/control/LayoutMetrics.h"
 
 #include <algorithm>
@@ -33,7 +34,12 @@ LPVOID CTileLayoutUI::GetInterface(LPCWSTR pstrName)
 
 void CTileLayoutUI::SetPos(RECT rc)
 {
+    // A size observer, the layout's own or a child's, may delete the layout:
+    // nothing of it is touched after that.
+    CControlWatch self(this);
     CControlUI::SetPos(rc);
+    if (self.Get() == nullptr)
+        return;
     // The tiles lie inside the inset, beside the visible scroll bars; the
     // empty layout hands the bars the same area.
     const RECT rcClient = CollapseInverted(GetClientArea());
@@ -67,12 +73,16 @@ void CTileLayoutUI::SetPos(RECT rc)
         if (pChild->IsFloat())
         {
             SetFloatPos(i);
+            if (self.Get() == nullptr)
+                return;
             continue;
         }
         if (cursor.nPlaced % cursor.nColumns == 0)
             cursor.cyRow = MeasureRowHeight(i, cursor);
         const RECT rcTile = TileRect(pChild, cursor);
         PlaceInTile(pChild, rcTile, cursor.cyRow - pChild->GetPadding().top);
+        if (self.Get() == nullptr)
+            return;
         AdvanceCursor(cursor);
         cyNeeded = rcTile.bottom - rcClient.top + szScroll.cy;
     }
@@ -167,9 +177,9 @@ void CTileLayoutUI::AdvanceCursor(TileCursor& cursor) const
 
 void CTileLayoutUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
-    if (wcscmp(pstrName, L"itemsize") == 0)
+    if (IsAttributeNamed(pstrName, pstrValue, L"itemsize"))
         SetItemSize(ParseAttributeSize(pstrValue));
-    else if (wcscmp(pstrName, L"columns") == 0)
+    else if (IsAttributeNamed(pstrName, pstrValue, L"columns"))
         SetColumns(ParseAttributeInt(pstrValue));
     else
         CContainerUI::SetAttribute(pstrName, pstrValue);

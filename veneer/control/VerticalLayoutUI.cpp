@@ -23,7 +23,7 @@ LPVOID CVerticalLayoutUI::GetInterface(LPCWSTR pstrName)
 
 void CVerticalLayoutUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
-    if (wcscmp(pstrName, L"sepheight") == 0)
+    if (IsAttributeNamed(pstrName, pstrValue, L"sepheight"))
         SetSepHeight(ParseAttributeInt(pstrValue));
     else
         CFlowLayoutUI::SetAttribute(pstrName, pstrValue);

@@ -31,7 +31,7 @@ CStdStringPtrMap::~CStdStringPtrMap()
     FreeItems();
 }
 
-void CStdStringPtrMap::FreeItems()
+void CStdStringPtrMap::FreeNodes()
 {
     for (int i = 0; i < m_nBuckets; i++)
     {
@@ -42,27 +42,63 @@ void CStdStringPtrMap::FreeItems()
             delete pItem;
             pItem = pNext;
         }
+        m_aT[i] = nullptr;
     }
-    delete[] m_aT;
-    m_aT = nullptr;
-    m_nBuckets = 0;
     m_nCount = 0;
 }
 
+void CStdStringPtrMap::FreeItems()
+{
+    FreeNodes();
+    delete[] m_aT;
+    m_aT = nullptr;
+    m_nBuckets = 0;
+}
+
+// The entries move into the new buckets. Without buckets (a size of 0 or
+// less) the map holds nothing; when the new buckets cannot be had, the map
+// stays as it was.
 void CStdStringPtrMap::Resize(int nSize)
 {
-    // Entries are not rehashed: resizing empties the map.
-    FreeItems();
     if (nSize <= 0)
+    {
+        FreeItems();
         return;
-    m_aT = new (std::nothrow) TITEM*[nSize]();
-    if (m_aT != nullptr)
-        m_nBuckets = nSize;
+    }
+    TITEM** aNew = new (std::nothrow) TITEM*[nSize]();
+    if (aNew == nullptr)
+        return;
+    TITEM** aOld = m_aT;
+    const int nOldBuckets = m_nBuckets;
+    m_aT = aNew;
+    m_nBuckets = nSize;
+    for (int i = nOldBuckets - 1; i >= 0; i--)
+    {
+        TITEM* pItem = aOld[i];
+        while (pItem != nullptr)
+        {
+            TITEM* pNext = pItem->pNext;
+            LinkFirst(pItem);
+            pItem = pNext;
+        }
+    }
+    delete[] aOld;
 }
 
 void CStdStringPtrMap::RemoveAll()
 {
-    Resize(m_nBuckets);
+    FreeNodes();
+}
+
+// Puts a node at the front of the chain of its key's bucket.
+void CStdStringPtrMap::LinkFirst(TITEM* pItem)
+{
+    const unsigned int slot = BucketOf(pItem->Key);
+    pItem->pPrev = nullptr;
+    pItem->pNext = m_aT[slot];
+    if (pItem->pNext != nullptr)
+        pItem->pNext->pPrev = pItem;
+    m_aT[slot] = pItem;
 }
 
 unsigned int CStdStringPtrMap::BucketOf(const wchar_t* key) const
@@ -107,19 +143,15 @@ bool CStdStringPtrMap::Insert(const wchar_t* key, void* pData)
 {
     if (m_nBuckets == 0 || key == nullptr)
         return false;
-    if (Find(key) != nullptr)
+    // A key is present even when its value is null.
+    if (FindItem(key, true) != nullptr)
         return false;
     TITEM* pItem = new (std::nothrow) TITEM;
     if (pItem == nullptr)
         return false;
-    const unsigned int slot = BucketOf(key);
     pItem->Key = key;
     pItem->Data = pData;
-    pItem->pPrev = nullptr;
-    pItem->pNext = m_aT[slot];
-    if (pItem->pNext != nullptr)
-        pItem->pNext->pPrev = pItem;
-    m_aT[slot] = pItem;
+    LinkFirst(pItem);
     m_nCount++;
     return true;
 }

@@ -38,6 +38,8 @@ class VENEER_API CStdStringPtrMap
 
     TITEM* FindItem(const wchar_t* key, bool optimize) const;
     unsigned int BucketOf(const wchar_t* key) const;
+    void LinkFirst(TITEM* pItem);
+    void FreeNodes();
     void FreeItems();
 
     TITEM** m_aT;

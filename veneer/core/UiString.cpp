@@ -11,6 +11,9 @@ namespace Veneer
 namespace
 {
 
+// The count that Mid takes for "up to the end of the text".
+const int kRestOfText = -1;
+
 size_t TextLength(const wchar_t* pstr, int nLength)
 {
     if (pstr == nullptr)
@@ -319,13 +322,16 @@ CUiString CUiString::Left(int nLength) const
     return CUiString(m_pstr, nLength);
 }
 
+// Only a count of -1 means "the rest"; other negative counts, and starts
+// outside the text, give an empty string instead of reading outside it.
 CUiString CUiString::Mid(int iPos, int nLength) const
 {
     const int length = GetLength();
-    if (nLength < 0)
-        nLength = length - iPos;
-    if (iPos + nLength > length)
-        nLength = length - iPos;
+    if (iPos < 0 || iPos > length)
+        return CUiString();
+    const int nRest = length - iPos;
+    if (nLength == kRestOfText || nLength > nRest)
+        nLength = nRest;
     if (nLength <= 0)
         return CUiString();
     return CUiString(m_pstr + iPos, nLength);
@@ -334,13 +340,11 @@ CUiString CUiString::Mid(int iPos, int nLength) const
 CUiString CUiString::Right(int nLength) const
 {
     const int length = GetLength();
-    int iPos = length - nLength;
-    if (iPos < 0)
-    {
-        iPos = 0;
+    if (nLength <= 0)
+        return CUiString();
+    if (nLength > length)
         nLength = length;
-    }
-    return CUiString(m_pstr + iPos, nLength);
+    return CUiString(m_pstr + length - nLength, nLength);
 }
 
 int CUiString::Find(wchar_t ch, int iPos) const

@@ -68,9 +68,10 @@ void CPaintManagerUI::ReapObjects(CControlUI* pControl)
         if (pMsg->pSender == pControl)
             pMsg->pSender = nullptr;
     }
-    // Lists that would otherwise call or delete the control later.
+    // Lists that would otherwise call, delete or hand out the control later.
     ForgetIn(m_aPostPaintControls, pControl);
     ForgetIn(m_aDelayedCleanup, pControl);
+    ForgetIn(m_aFoundControls, pControl);
     ForgetInOptionGroups(pControl);
 }
 

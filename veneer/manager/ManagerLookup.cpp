@@ -86,6 +86,16 @@ CStdPtrArray* CPaintManagerUI::GetSubControlsByClass()
     return &m_aFoundControls;
 }
 
+void CPaintManagerUI::RenameControl(CControlUI* pControl, LPCWSTR pstrOldName)
+{
+    if (pControl == nullptr)
+        return;
+    // The old name may find another control by now: that one keeps it.
+    if (pstrOldName != nullptr && *pstrOldName != L'\0' && m_mNameHash.Find(pstrOldName, false) == pControl)
+        m_mNameHash.Remove(pstrOldName);
+    __FindControlFromNameHash(pControl, this);
+}
+
 CControlUI* CPaintManagerUI::__FindControlFromNameHash(CControlUI* pThis, LPVOID pData)
 {
     CPaintManagerUI* pManager = static_cast<CPaintManagerUI*>(pData);

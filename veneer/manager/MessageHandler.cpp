@@ -184,7 +184,9 @@ void CPaintManagerUI::HandleSize()
 
 void CPaintManagerUI::HandleClose()
 {
-    // Controls that hold the mouse are told that it has gone.
+    // Controls that hold the mouse are told that it has gone, and let go
+    // of: a window that survives its close must not hand the next release
+    // or move to them again.
     TEventUI event = NewEvent(0, nullptr);
     event.ptMouse = m_ptLastMousePos;
     if (m_pEventHover != nullptr)
@@ -192,12 +194,16 @@ void CPaintManagerUI::HandleClose()
         event.Type = EventMouseLeave;
         event.pSender = m_pEventHover;
         m_pEventHover->Event(event);
+        m_pEventHover = nullptr;
     }
+    if (m_bMouseCapture)
+        ReleaseCapture();
     if (m_pEventClick != nullptr)
     {
         event.Type = EventButtonUp;
         event.pSender = m_pEventClick;
         m_pEventClick->Event(event);
+        m_pEventClick = nullptr;
     }
     SetFocus(nullptr);
     HWND hWndOwner = ::GetWindow(m_hWndPaint, GW_OWNER);

@@ -68,7 +68,8 @@ CPaintManagerUI::CPaintManagerUI()
       m_bUsedVirtualWnd(false), m_pParentResourcePM(nullptr), m_dwDefaultDisabledColor(kDefaultDisabledColor),
       m_dwDefaultFontColor(kDefaultFontColor), m_dwDefaultLinkFontColor(kDefaultLinkFontColor),
       m_dwDefaultLinkHoverFontColor(kDefaultLinkHoverFontColor),
-      m_dwDefaultSelectedBkColor(kDefaultSelectedBkColor), m_DefaultFontInfo(), m_hRgnLayoutInvalid(nullptr)
+      m_dwDefaultSelectedBkColor(kDefaultSelectedBkColor), m_DefaultFontInfo(), m_hRgnLayoutInvalid(nullptr),
+      m_uMissingImagesSettings(m_uResourceSettings)
 {
     // The first manager of the process sets up what all of them share.
     if (m_hUpdateRectPen == nullptr)

@@ -171,6 +171,9 @@ class VENEER_API CPaintManagerUI
     CControlUI* FindSubControlByClass(CControlUI* pParent, LPCWSTR pstrClass, int iIndex = 0);
     CStdPtrArray* FindSubControlsByClass(CControlUI* pParent, LPCWSTR pstrClass);
     CStdPtrArray* GetSubControlsByClass();
+    // Keeps the name lookup in step with a control of this manager that was
+    // renamed: the old name no longer finds it, the new one does.
+    void RenameControl(CControlUI* pControl, LPCWSTR pstrOldName);
 
     // Message handling: true means handled, with lRes as the result.
     bool MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
@@ -201,6 +204,8 @@ class VENEER_API CPaintManagerUI
     static const CUiString& GetResourcePath();
     static const CUiString& GetResourceZip();
     static bool IsCachedResourceZip();
+    // The archive was given from memory ("membuffer"): it has no file.
+    static bool IsResourceZipInMemory();
     static HZIP GetResourceZipHandle();
     static void SetInstance(HINSTANCE hInst);
     static void SetCurrentPath(LPCWSTR pStrPath);
@@ -324,8 +329,9 @@ class VENEER_API CPaintManagerUI
     TFontInfo* NewFontRecord(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic);
     TFontInfo* FindFontInfo(HFONT hFont);
     TFontInfo* FindFontInfo(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic);
-    void MeasureFont(TFontInfo* pFontInfo) const;
+    static void MeasureFont(TFontInfo* pFontInfo);
     void MakeDefaultFont();
+    bool IsKnownMissing(LPCWSTR bitmap);
     bool ReloadImage(LPCWSTR bitmap, TImageInfo* pImage);
     void InvalidateRoot();
     static void CloseCachedResourceZip();
@@ -385,7 +391,9 @@ class VENEER_API CPaintManagerUI
     CStdStringPtrMap m_mImageHash;
     CStdStringPtrMap m_DefaultAttrHash;
     CStdPtrArray m_aTranslateAccelerators;
-    HRGN m_hRgnLayoutInvalid; // what the running layout pass has invalidated
+    HRGN m_hRgnLayoutInvalid;          // what the running layout pass has invalidated
+    CStdStringPtrMap m_mMissingImages; // names that GetImageEx could not load
+    UINT m_uMissingImagesSettings;     // the resource settings they were missing under
 
     // Process-wide fields: resource settings, colour shift, managers.
     static HINSTANCE m_hInstance;
@@ -394,6 +402,7 @@ class VENEER_API CPaintManagerUI
     static CUiString m_pStrResourceZip;
     static bool m_bCachedResourceZip;
     static HZIP m_hResourceZip;
+    static UINT m_uResourceSettings; // counts the changes of the resource settings
     static short m_H;
     static short m_S;
     static short m_L;

@@ -108,10 +108,14 @@ void TranslateEntity(wchar_t*& pstrText, wchar_t*& pstrDest)
     *pstrDest++ = *pstrText++;
 }
 
+// Copies at most cchMax - 1 characters and always terminates the copy, so
+// that a text longer than the buffer is cut rather than left open.
 void CopyLimited(wchar_t* pstrTarget, const wchar_t* pstrSource, SIZE_T cchMax)
 {
-    if (pstrTarget != nullptr && cchMax > 0)
-        wcsncpy(pstrTarget, pstrSource, cchMax);
+    if (pstrTarget == nullptr || cchMax == 0)
+        return;
+    wcsncpy(pstrTarget, pstrSource, cchMax - 1);
+    pstrTarget[cchMax - 1] = L'\0';
 }
 
 // Where a terminated text that starts at pstr ends: just past its terminator,
@@ -146,7 +150,7 @@ DocumentBytes AllocateDocument(DWORD cbSize)
 CMarkupNode::CMarkupNode() : CMarkupNode(nullptr, 0) {}
 
 CMarkupNode::CMarkupNode(CMarkup* pOwner, int iPos)
-    : m_iPos(iPos), m_nAttributes(0), m_aAttributes(), m_pOwner(pOwner)
+    : m_iPos(iPos), m_nAttributes(0), m_aAttributes(), m_pOwner(pOwner), m_nMappedText(0)
 {
 }
 
@@ -234,6 +238,7 @@ void CMarkupNode::MapAttributes()
     const tagXMLELEMENT* pElement = GetElement();
     if (pElement == nullptr)
         return;
+    m_nMappedText = m_pOwner->m_nTextGeneration;
     const wchar_t* pstrXML = m_pOwner->m_pstrXML;
     const wchar_t* pstrEnd = pstrXML + pElement->iData;
     const wchar_t* pstr = SkipTerminated(pstrXML + pElement->iStart, pstrEnd);
@@ -259,9 +264,11 @@ void CMarkupNode::MapAttributes()
     }
 }
 
+// The map is made on first use, and again when the markup has loaded another
+// text since: the old offsets would point into the new, maybe shorter, text.
 int CMarkupNode::GetAttributeCount()
 {
-    if (m_nAttributes == 0)
+    if (m_nAttributes == 0 || (m_pOwner != nullptr && m_nMappedText != m_pOwner->m_nTextGeneration))
         MapAttributes();
     return m_nAttributes;
 }
@@ -335,7 +342,7 @@ bool CMarkupNode::GetAttributeValue(const wchar_t* pstrName, wchar_t* pstrValue,
 
 CMarkup::CMarkup(const wchar_t* pstrXML)
     : m_pstrXML(nullptr), m_pElements(nullptr), m_nElements(0), m_nReservedElements(0), m_szErrorMsg(),
-      m_szErrorXML(), m_bPreserveWhitespace(true)
+      m_szErrorXML(), m_bPreserveWhitespace(true), m_nTextGeneration(0)
 {
     if (pstrXML != nullptr)
         Load(pstrXML);
@@ -373,6 +380,7 @@ CMarkupNode CMarkup::GetRoot()
 
 void CMarkup::Release()
 {
+    m_nTextGeneration++;
     free(m_pstrXML);
     free(m_pElements);
     m_pstrXML = nullptr;
@@ -383,10 +391,8 @@ void CMarkup::Release()
 
 bool CMarkup::Failed(const wchar_t* pstrError, const wchar_t* pstrLocation)
 {
-    wcsncpy(m_szErrorMsg, pstrError, _countof(m_szErrorMsg) - 1);
-    m_szErrorMsg[_countof(m_szErrorMsg) - 1] = L'\0';
-    wcsncpy(m_szErrorXML, pstrLocation, _countof(m_szErrorXML) - 1);
-    m_szErrorXML[_countof(m_szErrorXML) - 1] = L'\0';
+    CopyLimited(m_szErrorMsg, pstrError, _countof(m_szErrorMsg));
+    CopyLimited(m_szErrorXML, pstrLocation, _countof(m_szErrorXML));
     return false;
 }
 
@@ -588,8 +594,10 @@ bool CMarkup::ParseLevel(wchar_t*& pstrText, ULONG iParent, int iDepth)
             return true;
         if (*pstrText != L'<')
             return Failed(L"Expected start tag", pstrText);
+        // A closing tag ends the level of its element, which the caller
+        // checks; at the top level it closes nothing.
         if (pstrText[1] == L'/')
-            return true;
+            return iParent != 0 ? true : Failed(L"Unmatched closing tag", pstrText);
         *pstrText++ = L'\0';
         SkipWhitespace(pstrText);
 

@@ -82,6 +82,7 @@ class VENEER_API CMarkupNode
     int m_nAttributes;
     XMLATTRIBUTE m_aAttributes[MAX_XML_ATTRIBUTES];
     CMarkup* m_pOwner;
+    ULONG m_nMappedText; // the owner's text generation that the attributes were mapped in
 };
 
 // The toolkit's reader for skin documents. The whole document is held as one
@@ -132,6 +133,7 @@ class VENEER_API CMarkup
     wchar_t m_szErrorMsg[100];
     wchar_t m_szErrorXML[50];
     bool m_bPreserveWhitespace;
+    ULONG m_nTextGeneration; // counts the texts released, so that nodes notice a reload
 };
 
 } // namespace Veneer

@@ -27,7 +27,8 @@ struct ImageSettings
     bool bHole = false;
     bool bTiledX = false;
     bool bTiledY = false;
-    int nImages = 0; // images named so far by the string being read
+    int nImages = 0;       // images named so far by the string being read
+    bool bMissing = false; // an image named could not be had
 };
 
 // Where a description is drawn.
@@ -95,14 +96,18 @@ RECT SourceInBitmap(const RECT& rcSource, int cx, int cy)
     return rc;
 }
 
-void DrawOneImage(const DrawTarget& target, const ImageSettings& s)
+// Draws the image the settings describe; a missing image is noted in them.
+void DrawOneImage(const DrawTarget& target, ImageSettings& s)
 {
     if (s.sName.IsEmpty())
         return;
     const TImageInfo* pImage =
         target.pManager->GetImageEx(s.sName, s.sResType.IsEmpty() ? nullptr : s.sResType.GetData(), s.dwMask);
     if (pImage == nullptr)
+    {
+        s.bMissing = true;
         return;
+    }
     RECT rcTemp{};
     if (!::IntersectRect(&rcTemp, &s.rcDest, &target.rcItem) ||
         !::IntersectRect(&rcTemp, &s.rcDest, &target.rcPaint))
@@ -207,9 +212,10 @@ bool CRenderEngine::DrawImageString(HDC hDC, CPaintManagerUI* pManager, const RE
     if (pStrModify != nullptr)
         ScanItems(pStrModify, settings, target);
 
-    // Step 3: the image the strings describe in the end.
+    // Step 3: the image the strings describe in the end. A missing image
+    // makes the whole string fail, so that the caller draws its fallback.
     DrawOneImage(target, settings);
-    return true;
+    return !settings.bMissing;
 }
 
 } // namespace Veneer

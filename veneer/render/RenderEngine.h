@@ -39,8 +39,9 @@ class VENEER_API CRenderEngine
   public:
     // Draws an image description string (a bare image name, or items such
     // as file='a.png' dest='0,0,10,10' corner='2,2,2,2'), then the modify
-    // string's items on top of the same settings. False only without a
-    // manager or device context.
+    // string's items on top of the same settings. False without a manager
+    // or device context, and when an image that the strings name cannot be
+    // had: the caller then draws what it draws without the image.
     static bool DrawImageString(HDC hDC, CPaintManagerUI* pManager, const RECT& rcItem, const RECT& rcPaint,
                                 LPCWSTR pStrImage, LPCWSTR pStrModify = nullptr);
     // Draws part `rcBmpPart` of a bitmap into `rc`, nine-sliced by

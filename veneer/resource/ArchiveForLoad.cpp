@@ -7,7 +7,10 @@ namespace Veneer
 
 CArchiveForLoad::CArchiveForLoad() : m_hz(nullptr), m_bOwned(false)
 {
-    if (CPaintManagerUI::IsCachedResourceZip() && CPaintManagerUI::GetResourceZipHandle() != nullptr)
+    // An archive given from memory that could not be opened has no file to
+    // fall back on: a file named like its marker must not stand in for it.
+    if (CPaintManagerUI::IsResourceZipInMemory() ||
+        (CPaintManagerUI::IsCachedResourceZip() && CPaintManagerUI::GetResourceZipHandle() != nullptr))
     {
         m_hz = CPaintManagerUI::GetResourceZipHandle();
         return;

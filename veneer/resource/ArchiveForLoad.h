@@ -7,7 +7,8 @@ namespace Veneer
 
 // The skin archive for one load of a document or image: the archive kept
 // open by the resource settings, or else the archive file under the
-// resource path, opened now and closed again when the holder goes.
+// resource path, opened now and closed again when the holder goes. An
+// archive given from memory is only ever the one kept open.
 class CArchiveForLoad
 {
   public:

@@ -15,10 +15,18 @@ bool StartsWithDigit(LPCWSTR pstr)
     return pstr != nullptr && *pstr >= L'0' && *pstr <= L'9';
 }
 
-// An image name given with a resource type is the decimal resource id.
+// Resource ids are 16-bit and never 0.
+const long kMaxResourceId = 0xFFFF;
+
+// An image name given with a resource type is the decimal resource id; null
+// when the number is none, rather than one cut to 16 bits that would name
+// another resource.
 LPCWSTR ResourceIdOf(LPCWSTR bitmap)
 {
-    return MAKEINTRESOURCEW(static_cast<WORD>(wcstol(bitmap, nullptr, 10)));
+    const long nId = wcstol(bitmap, nullptr, 10);
+    if (nId <= 0 || nId > kMaxResourceId)
+        return nullptr;
+    return MAKEINTRESOURCEW(static_cast<WORD>(nId));
 }
 
 bool HasType(LPCWSTR type)
@@ -36,10 +44,29 @@ const TImageInfo* CPaintManagerUI::GetImage(LPCWSTR bitmap)
     return pImage;
 }
 
+// Paints ask for their images every time: a name that could not be loaded
+// is remembered, so that the loader is not called again for it until the
+// resource settings change or the images are reloaded.
 const TImageInfo* CPaintManagerUI::GetImageEx(LPCWSTR bitmap, LPCWSTR type, DWORD mask)
 {
     const TImageInfo* pImage = static_cast<TImageInfo*>(m_mImageHash.Find(bitmap));
-    return pImage != nullptr ? pImage : AddImage(bitmap, type, mask);
+    if (pImage != nullptr || IsKnownMissing(bitmap))
+        return pImage;
+    pImage = AddImage(bitmap, type, mask);
+    if (pImage == nullptr && bitmap != nullptr)
+        m_mMissingImages.Set(bitmap, this);
+    return pImage;
+}
+
+bool CPaintManagerUI::IsKnownMissing(LPCWSTR bitmap)
+{
+    // What failed under other resource settings may be found now.
+    if (m_uMissingImagesSettings != m_uResourceSettings)
+    {
+        m_mMissingImages.RemoveAll();
+        m_uMissingImagesSettings = m_uResourceSettings;
+    }
+    return m_mMissingImages.Find(bitmap, false) != nullptr;
 }
 
 const TImageInfo* CPaintManagerUI::AddImage(LPCWSTR bitmap, LPCWSTR type, DWORD mask)
@@ -127,6 +154,8 @@ bool CPaintManagerUI::ReloadImage(LPCWSTR bitmap, TImageInfo* pImage)
 
 void CPaintManagerUI::ReloadAllImages()
 {
+    // Images that were missing are looked for again as well.
+    m_mMissingImages.RemoveAll();
     // Lookups without reordering keep the table order stable while walking it.
     bool bReloaded = false;
     for (int i = 0; i < m_mImageHash.GetSize(); i++)

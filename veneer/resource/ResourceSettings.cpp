@@ -17,6 +17,7 @@ CUiString CPaintManagerUI::m_pStrResourcePath;
 CUiString CPaintManagerUI::m_pStrResourceZip;
 bool CPaintManagerUI::m_bCachedResourceZip = false;
 HZIP CPaintManagerUI::m_hResourceZip = nullptr;
+UINT CPaintManagerUI::m_uResourceSettings = 0;
 CStdPtrArray CPaintManagerUI::m_aPlugins;
 
 HINSTANCE CPaintManagerUI::GetInstance()
@@ -63,6 +64,11 @@ bool CPaintManagerUI::IsCachedResourceZip()
     return m_bCachedResourceZip;
 }
 
+bool CPaintManagerUI::IsResourceZipInMemory()
+{
+    return m_bCachedResourceZip && m_pStrResourceZip == kMemoryArchiveName;
+}
+
 HZIP CPaintManagerUI::GetResourceZipHandle()
 {
     return m_hResourceZip;
@@ -70,21 +76,26 @@ HZIP CPaintManagerUI::GetResourceZipHandle()
 
 void CPaintManagerUI::SetInstance(HINSTANCE hInst)
 {
+    // Images that a manager could not find may be found after any change.
+    m_uResourceSettings++;
     m_hInstance = hInst;
 }
 
 void CPaintManagerUI::SetCurrentPath(LPCWSTR pStrPath)
 {
+    m_uResourceSettings++;
     ::SetCurrentDirectoryW(pStrPath);
 }
 
 void CPaintManagerUI::SetResourceDll(HINSTANCE hInst)
 {
+    m_uResourceSettings++;
     m_hResourceInstance = hInst;
 }
 
 void CPaintManagerUI::SetResourcePath(LPCWSTR pStrPath)
 {
+    m_uResourceSettings++;
     m_pStrResourcePath = pStrPath;
     if (m_pStrResourcePath.IsEmpty())
         return;
@@ -102,6 +113,7 @@ void CPaintManagerUI::CloseCachedResourceZip()
 
 void CPaintManagerUI::SetResourceZip(const void* pVoid, unsigned int len)
 {
+    m_uResourceSettings++;
     // The first archive given from memory stays, whatever block comes later.
     if (m_pStrResourceZip == kMemoryArchiveName)
         return;
@@ -113,6 +125,7 @@ void CPaintManagerUI::SetResourceZip(const void* pVoid, unsigned int len)
 
 void CPaintManagerUI::SetResourceZip(LPCWSTR pstrZip, bool bCachedResourceZip)
 {
+    m_uResourceSettings++;
     if (m_pStrResourceZip == pstrZip && m_bCachedResourceZip == bCachedResourceZip)
         return;
     CloseCachedResourceZip();

@@ -1,4 +1,5 @@
 #include "veneer/manager/PaintManagerUI.h"
+#include "veneer/render/GdiHolders.h"
 
 #include <cassert>
 #include <new>
@@ -56,20 +57,6 @@ short Clamp(short value, short high)
     return value < 0 ? 0 : (value > high ? high : value);
 }
 
-// Selects a GDI object into a device context for the holder's lifetime.
-class SelectedObject
-{
-  public:
-    SelectedObject(HDC hDC, HGDIOBJ hObject) : m_hDC(hDC), m_hOld(::SelectObject(hDC, hObject)) {}
-    SelectedObject(const SelectedObject&) = delete;
-    SelectedObject& operator=(const SelectedObject&) = delete;
-    ~SelectedObject() { ::SelectObject(m_hDC, m_hOld); }
-
-  private:
-    HDC m_hDC;
-    HGDIOBJ m_hOld;
-};
-
 } // namespace
 
 CUiString CPaintManagerUI::m_pStrDefaultFontName;
@@ -93,14 +80,18 @@ void CPaintManagerUI::MakeDefaultFont()
     m_DefaultFontInfo.tm = TEXTMETRICW{};
 }
 
-// Metrics need a device context: records are measured with the paint DC
-// when they are handed out, once the manager has one.
-void CPaintManagerUI::MeasureFont(TFontInfo* pFontInfo) const
+// Records are measured when they are handed out. The device context is one
+// that every manager can have, window or not: a child manager reads the
+// fonts of a parent that may have no window of its own.
+void CPaintManagerUI::MeasureFont(TFontInfo* pFontInfo)
 {
-    if (m_hDcPaint == nullptr || pFontInfo->tm.tmHeight != 0)
+    if (pFontInfo->tm.tmHeight != 0)
         return;
-    SelectedObject selected(m_hDcPaint, pFontInfo->hFont);
-    ::GetTextMetricsW(m_hDcPaint, &pFontInfo->tm);
+    CScopedMemDC screenDC(nullptr);
+    if (screenDC.Get() == nullptr)
+        return;
+    CScopedSelect selected(screenDC.Get(), pFontInfo->hFont);
+    ::GetTextMetricsW(screenDC.Get(), &pFontInfo->tm);
 }
 
 void CPaintManagerUI::SetDefaultFont(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline,

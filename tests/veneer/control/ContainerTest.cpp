@@ -2,6 +2,7 @@
 
 #include "veneer/control/ScrollBarUI.h"
 
+#include "FaultAfterDelete.h"
 #include "GdiCount.h"
 #include "LiveControl.h"
 #include "ProbeControl.h"
@@ -12,7 +13,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -592,18 +592,20 @@ TEST_F(ScrollingStack, ChildrenMoveByExactlyTheScrollPositionAndStopAtBothEnds)
     EXPECT_EQ(FirstTop(), -30);
     EXPECT_EQ(m_stack.GetItemAt(4)->GetPos().top, 210);
     EXPECT_EQ(pBadge->GetPos().top, 0);
-    // Without a window the default font is not measured: a line is 8.
+    // A line is the default font's height and 8, measured without a window.
+    const int cyLine = m_pm.GetDefaultFontInfo()->tm.tmHeight + 8;
+    ASSERT_GT(cyLine, 8);
     m_stack.LineDown();
-    EXPECT_EQ(m_stack.GetScrollPos().cy, 38);
-    EXPECT_EQ(FirstTop(), -38);
+    EXPECT_EQ(m_stack.GetScrollPos().cy, 30 + cyLine);
+    EXPECT_EQ(FirstTop(), -30 - cyLine);
     m_stack.PageDown();
-    EXPECT_EQ(m_stack.GetScrollPos().cy, 138);
+    EXPECT_EQ(m_stack.GetScrollPos().cy, 130 + cyLine);
     m_stack.PageDown();
     m_stack.PageDown();
     EXPECT_EQ(m_stack.GetScrollPos().cy, 200);
     EXPECT_EQ(FirstTop(), -200);
     m_stack.LineUp();
-    EXPECT_EQ(m_stack.GetScrollPos().cy, 192);
+    EXPECT_EQ(m_stack.GetScrollPos().cy, 200 - cyLine);
     m_stack.HomeUp();
     EXPECT_EQ(FirstTop(), 0);
     m_stack.LineUp();
@@ -816,18 +818,6 @@ TEST_F(ContainerWindow, WheelScrollsTheContainerOrClimbsToTheParent)
 namespace
 {
 
-// Fills its memory with a pattern when it is deleted, so that a use after
-// the deletion reads nonsense instead of what was there.
-class CPoisonedStack : public CStackContainer
-{
-  public:
-    static void operator delete(void* p, size_t n)
-    {
-        memset(p, 0xDD, n);
-        ::operator delete(p);
-    }
-};
-
 CContainerUI* g_pDeleter = nullptr;
 
 // Deletes the stack that holds the moved row from the root.
@@ -849,7 +839,8 @@ TEST_F(ContainerWindow, ContainerDeletedByAChildMovingUnderTheWheelStopsScrollin
 {
     CContainerUI* pRoot = new CContainerUI();
     pRoot->SetDelayedDestroy(false);
-    CStackContainer* pStack = new CPoisonedStack();
+    // Its memory faults once it is deleted.
+    CStackContainer* pStack = new CFaultAfterDelete<CStackContainer>();
     pStack->EnableScrollBar(true, false);
     for (int i = 0; i < 10; i++)
         pStack->Add(NewRow(50));

@@ -1,14 +1,20 @@
-// Layout trees built, laid out, painted, dragged and destroyed many times
-// leave no control and no GDI object behind.
+// Layouts deleted while they place their children stop at once; layout
+// trees built, laid out, painted, dragged and destroyed many times leave no
+// control and no GDI object behind.
 #include "veneer/control/HorizontalLayoutUI.h"
 #include "veneer/control/TabLayoutUI.h"
 #include "veneer/control/TileLayoutUI.h"
 #include "veneer/control/VerticalLayoutUI.h"
 
+#include "FaultAfterDelete.h"
 #include "GdiCount.h"
 #include "TestWindow.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
 
 using namespace Veneer;
 
@@ -67,7 +73,114 @@ CControlUI* BuildTree()
     return pRoot;
 }
 
+// One of the four layouts, its memory faulting once it is deleted, with
+// the name of an attribute of its own.
+struct LayoutKind
+{
+    const char* pstrName;
+    std::function<CContainerUI*()> make;
+    const wchar_t* pstrOwnAttribute;
+};
+
+const LayoutKind kLayouts[] = {
+    {"vertical", [] { return new CFaultAfterDelete<CVerticalLayoutUI>(); }, L"sepheight"},
+    {"horizontal", [] { return new CFaultAfterDelete<CHorizontalLayoutUI>(); }, L"sepwidth"},
+    {"tile", [] { return new CFaultAfterDelete<CTileLayoutUI>(); }, L"columns"},
+    {"tab", [] { return new CFaultAfterDelete<CTabLayoutUI>(); }, L"selectedid"},
+};
+
+// Deletes a control from an observer of another (or of itself), once.
+class CDeleter
+{
+  public:
+    explicit CDeleter(CControlUI* pVictim) : m_pVictim(pVictim) {}
+
+    bool Delete(void*)
+    {
+        CControlUI* pVictim = m_pVictim;
+        m_pVictim = nullptr;
+        delete pVictim;
+        return true;
+    }
+    bool HasDeleted() const { return m_pVictim == nullptr; }
+
+  private:
+    CControlUI* m_pVictim;
+};
+
+// A layout of a window-less manager holding two children in the flow and
+// a floating one.
+struct LayoutUnderTest
+{
+    CContainerUI* pLayout;
+    CControlUI* pFirst;
+    CControlUI* pFloating;
+};
+
+LayoutUnderTest MakeLayout(const LayoutKind& kind, CPaintManagerUI& pm)
+{
+    LayoutUnderTest layout{kind.make(), new CControlUI(), new CControlUI()};
+    layout.pLayout->SetManager(&pm, nullptr, false);
+    layout.pLayout->Add(layout.pFirst);
+    layout.pLayout->Add(new CControlUI());
+    layout.pFloating->SetFloat(true);
+    layout.pFloating->SetFixedXY(SIZE{5, 5});
+    layout.pFloating->SetFixedWidth(10);
+    layout.pFloating->SetFixedHeight(10);
+    layout.pLayout->Add(layout.pFloating);
+    // The tab layout hides what it does not select; a floating child shows.
+    layout.pFloating->SetVisible(true);
+    return layout;
+}
+
 } // namespace
+
+TEST(LayoutLifecycle, ALayoutDeletedWhileItPlacesItsChildrenStopsAtOnce)
+{
+    const RECT rcLayout{0, 0, 200, 100};
+    for (const LayoutKind& kind : kLayouts)
+    {
+        // Who deletes the layout: an observer of its own size, of its first
+        // child's or of its floating child's.
+        for (int iObserved = 0; iObserved < 3; iObserved++)
+        {
+            CPaintManagerUI pm;
+            const LayoutUnderTest layout = MakeLayout(kind, pm);
+            CControlUI* aObserved[] = {layout.pLayout, layout.pFirst, layout.pFloating};
+            CDeleter deleter(layout.pLayout);
+            aObserved[iObserved]->sizeSource += MakeDelegate(&deleter, &CDeleter::Delete);
+            layout.pLayout->SetPos(rcLayout);
+            EXPECT_TRUE(deleter.HasDeleted()) << kind.pstrName << " " << iObserved;
+        }
+    }
+
+    // The tab layout places its new page itself when it selects one.
+    CPaintManagerUI pm;
+    const LayoutUnderTest tab = MakeLayout(kLayouts[3], pm);
+    tab.pLayout->SetPos(rcLayout);
+    CDeleter deleter(tab.pLayout);
+    tab.pLayout->GetItemAt(1)->sizeSource += MakeDelegate(&deleter, &CDeleter::Delete);
+    static_cast<CTabLayoutUI*>(tab.pLayout)->SelectItem(1);
+    EXPECT_TRUE(deleter.HasDeleted());
+}
+
+TEST(LayoutLifecycle, AttributesWithoutNameOrValueAreIgnored)
+{
+    for (const LayoutKind& kind : kLayouts)
+    {
+        CPaintManagerUI pm;
+        const LayoutUnderTest layout = MakeLayout(kind, pm);
+        layout.pLayout->SetAttribute(nullptr, L"2");
+        layout.pLayout->SetAttribute(kind.pstrOwnAttribute, nullptr);
+        layout.pLayout->SetAttribute(L"inset", nullptr);
+        layout.pLayout->SetAttribute(nullptr, nullptr);
+        EXPECT_EQ(layout.pLayout->GetInset().left, 0) << kind.pstrName;
+        // A complete attribute still applies.
+        layout.pLayout->SetAttribute(L"childpadding", L"3");
+        EXPECT_EQ(layout.pLayout->GetChildPadding(), 3) << kind.pstrName;
+        delete layout.pLayout;
+    }
+}
 
 TEST(LayoutLifecycle, HundredsOfTreesLeaveNothingBehind)
 {
@@ -94,10 +207,8 @@ TEST(LayoutLifecycle, HundredsOfTreesLeaveNothingBehind)
         PumpPending();
         EXPECT_GT(g_nAlive, 0);
         EXPECT_LT(g_nAlive, 30);
-        if (nGdiAfterWarmUp >= 0)
-        {
-            EXPECT_LE(CountGdiObjects(), nGdiAfterWarmUp);
-        }
+        ASSERT_GE(nGdiAfterWarmUp, 0) << "the GDI objects of the process could not be counted";
+        EXPECT_LE(CountGdiObjects(), nGdiAfterWarmUp);
     }
     EXPECT_EQ(0, g_nAlive);
 }

@@ -519,3 +519,21 @@ TEST(ScrollBarPaint, ImageThatCannotDrawIsDroppedForTheOutline)
     EXPECT_EQ(surface.Rgb(0, 60), kOutline);
     EXPECT_EQ(surface.Rgb(8, 60), 0xFFFFFFu);
 }
+
+TEST(ScrollBarPaint, MissingImageFileIsOutlinedLikeNoImage)
+{
+    CPaintManagerUI pm;
+    AddSolidImage(pm, L"track", 0xFF00FF00);
+    CScrollBarUI bar;
+    bar.SetManager(&pm, nullptr, false);
+    bar.SetBkNormalImage(L"track");
+    bar.SetThumbNormalImage(L"no-such-thumb.png");
+    bar.SetButton1NormalImage(L"file='no-such-button.png' corner='2,2,2,2'");
+    bar.SetPos(RECT{0, 0, 16, 200});
+    CTestSurface surface(16, 200);
+    bar.DoPaint(surface.GetDC(), RECT{0, 0, 16, 200});
+    EXPECT_EQ(surface.Rgb(0, 60), kOutline);
+    EXPECT_EQ(surface.Rgb(0, 8), kOutline);
+    EXPECT_EQ(surface.Rgb(8, 8), 0x00FF00u); // inside the outline, the track
+    EXPECT_STREQ(bar.GetThumbNormalImage(), L"");
+}

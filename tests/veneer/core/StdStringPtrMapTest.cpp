@@ -61,13 +61,42 @@ TEST(StdStringPtrMap, InsertFindSetRemove)
     EXPECT_TRUE(map.Insert(L"c", P(5))); // still usable after RemoveAll
 }
 
-TEST(StdStringPtrMap, KeyWithNullValueCanBeInsertedTwice)
+TEST(StdStringPtrMap, KeyWithNullValueIsPresentAndNotInsertedTwice)
 {
     CStdStringPtrMap map;
     EXPECT_TRUE(map.Insert(L"dup", nullptr));
-    EXPECT_TRUE(map.Insert(L"dup", P(7)));
-    EXPECT_EQ(2, map.GetSize());
-    EXPECT_EQ(P(7), map.Find(L"dup")); // the node nearest the front wins
+    EXPECT_FALSE(map.Insert(L"dup", P(7)));
+    EXPECT_EQ(1, map.GetSize());
+    EXPECT_EQ(nullptr, map.Find(L"dup"));
+    EXPECT_EQ(nullptr, map.Set(L"dup", P(7)));
+    EXPECT_EQ(1, map.GetSize());
+    EXPECT_EQ(P(7), map.Find(L"dup"));
+    EXPECT_TRUE(map.Remove(L"dup"));
+    EXPECT_EQ(0, map.GetSize());
+}
+
+TEST(StdStringPtrMap, ResizeKeepsEveryEntry)
+{
+    CStdStringPtrMap map(16);
+    const int kKeys = 300;
+    for (int i = 0; i < kKeys; i++)
+        ASSERT_TRUE(map.Insert((L"key" + std::to_wstring(i)).c_str(), P(i + 1)));
+    for (int nBuckets : {7, 1, 997, 16})
+    {
+        map.Resize(nBuckets);
+        ASSERT_EQ(kKeys, map.GetSize()) << nBuckets;
+        std::set<std::wstring> seen;
+        for (int i = 0; i < map.GetSize(); i++)
+            seen.insert(map.GetAt(i));
+        EXPECT_EQ(static_cast<size_t>(kKeys), seen.size()) << nBuckets;
+        for (int i = 0; i < kKeys; i++)
+            ASSERT_EQ(P(i + 1), map.Find((L"key" + std::to_wstring(i)).c_str())) << nBuckets;
+    }
+    // The chains are whole: every key can still be taken out one by one.
+    for (int i = 0; i < kKeys; i++)
+        ASSERT_TRUE(map.Remove((L"key" + std::to_wstring(i)).c_str()));
+    EXPECT_EQ(0, map.GetSize());
+    EXPECT_EQ(nullptr, map.GetAt(0));
 }
 
 TEST(StdStringPtrMap, SmallBucketCountsBecomeSixteenAndResizeZeroDisables)

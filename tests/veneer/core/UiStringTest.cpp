@@ -1,7 +1,11 @@
 #include "veneer/core/UiString.h"
+#include "tests/veneer/resource/HostileInput.h"
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cstring>
+#include <new>
 #include <string>
 
 using Veneer::CUiString;
@@ -15,6 +19,28 @@ bool IsInline(const CUiString& s)
     const auto* data = reinterpret_cast<const unsigned char*>(s.GetData());
     return data >= self && data < self + sizeof(CUiString);
 }
+
+// A string whose object ends right before a page that faults on any access,
+// every unused character of its inline buffer set: a read past its text
+// runs through them into that page instead of stopping at a stale zero.
+class CGuardedString
+{
+  public:
+    explicit CGuardedString(const wchar_t* pstrText) : m_block(sizeof(CUiString))
+    {
+        memset(m_block.Data(), 'x', m_block.Size());
+        m_pString = new (m_block.Data()) CUiString(pstrText);
+    }
+    CGuardedString(const CGuardedString&) = delete;
+    CGuardedString& operator=(const CGuardedString&) = delete;
+    ~CGuardedString() { m_pString->~CUiString(); }
+
+    const CUiString& Get() const { return *m_pString; }
+
+  private:
+    GuardedBlock m_block;
+    CUiString* m_pString;
+};
 
 } // namespace
 
@@ -130,6 +156,28 @@ TEST(UiStringSearch, LeftMidRightClamp)
     EXPECT_STREQ(L"de", s.Right(2));
     EXPECT_STREQ(L"abcde", s.Left(10));
     EXPECT_STREQ(L"", s.Left(-3));
+}
+
+TEST(UiStringSearch, MidAndRightStayInsideTheText)
+{
+    const CGuardedString guarded(L"abcde");
+    const CUiString& s = guarded.Get();
+    const struct
+    {
+        int iPos;
+        int nLength;
+        const wchar_t* pstrExpected;
+    } mids[] = {
+        {0, -1, L"abcde"}, {5, -1, L""},       {5, 3, L""},  {4, INT_MAX, L"e"}, // the rest, at most
+        {2, -2, L""},      {2, -100, L""},     {-4, 4, L""}, {-2, -1, L""},      // only -1 means the rest
+        {6, 1, L""},       {INT_MAX, -1, L""},                                   // starts past the end
+    };
+    for (const auto& mid : mids)
+        EXPECT_STREQ(mid.pstrExpected, s.Mid(mid.iPos, mid.nLength)) << mid.iPos << ", " << mid.nLength;
+    EXPECT_STREQ(L"", s.Right(0));
+    EXPECT_STREQ(L"", s.Right(-3));
+    EXPECT_STREQ(L"", s.Right(INT_MIN));
+    EXPECT_STREQ(L"abcde", s.Right(INT_MAX));
 }
 
 TEST(UiStringReplace, ReplacementTextIsNeverSearchedAgain)

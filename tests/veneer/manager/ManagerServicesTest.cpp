@@ -1,3 +1,4 @@
+#include "FaultAfterDelete.h"
 #include "WindowFixture.h"
 
 using namespace Veneer;
@@ -487,6 +488,89 @@ TEST_F(ManagerServices, LookupsByNamePointAndClass)
     EXPECT_EQ(m_pm.FindControl(L"Alpha"), pTwin);
     m_pRoot->Remove(pA);
     EXPECT_EQ(m_pm.FindControl(L"Alpha"), pTwin);
+}
+
+TEST_F(ManagerServices, RenamedControlIsFoundByItsNewNameOnly)
+{
+    CProbeControl* pA = AddProbe(L"old", 10, 10, 20, 20);
+    CProbeControl* pShared = AddProbe(L"shared", 40, 10, 20, 20);
+    CProbeControl* pTwin = AddProbe(L"shared", 70, 10, 20, 20);
+    AttachAndPaint();
+    ASSERT_EQ(m_pm.FindControl(L"old"), pA);
+    pA->SetName(L"new");
+    EXPECT_EQ(m_pm.FindControl(L"old"), nullptr);
+    EXPECT_EQ(m_pm.FindControl(L"new"), pA);
+    // A name that another control took over stays with that control.
+    ASSERT_EQ(m_pm.FindControl(L"shared"), pTwin);
+    pShared->SetName(L"");
+    EXPECT_EQ(m_pm.FindControl(L"shared"), pTwin);
+    EXPECT_EQ(m_pm.FindControl(L""), nullptr);
+
+    // Once deleted, the control is found by neither name.
+    g_nDestroyed = 0;
+    pA->destroySource += CountDestroyed;
+    m_pRoot->Remove(pA);
+    ASSERT_TRUE(PumpUntil([] { return g_nDestroyed == 1; }));
+    EXPECT_EQ(m_pm.FindControl(L"old"), nullptr);
+    EXPECT_EQ(m_pm.FindControl(L"new"), nullptr);
+}
+
+TEST_F(ManagerServices, ClassLookupForgetsDeletedControls)
+{
+    CProbeControl* pA = AddProbe(L"A", 10, 10, 20, 20);
+    AddProbe(L"B", 40, 10, 20, 20);
+    AttachAndPaint();
+    m_pRoot->SetDelayedDestroy(false);
+    CStdPtrArray* pFound = m_pm.FindSubControlsByClass(nullptr, L"ProbeUI");
+    ASSERT_EQ(pFound->GetSize(), 2);
+    const void* pGone = pA;
+    m_pRoot->Remove(pA);
+    ASSERT_EQ(m_pm.GetSubControlsByClass()->GetSize(), 1);
+    EXPECT_NE(pFound->GetAt(0), pGone);
+    EXPECT_STREQ(static_cast<CControlUI*>(pFound->GetAt(0))->GetName(), L"B");
+}
+
+TEST_F(ManagerServices, ChildKeptByItsContainerLeavesTheWindow)
+{
+    CContainerUI* pBox = new CContainerUI();
+    pBox->SetAutoDestroy(false);
+    CProbeControl* pKept = new CProbeControl(L"kept", &m_log, FlagTabStop);
+    pBox->Add(pKept);
+    m_pRoot->Add(pBox);
+    AttachAndPaint();
+    m_pm.SetFocus(pKept);
+    ASSERT_EQ(m_pm.GetFocus(), pKept);
+    ASSERT_TRUE(m_pm.SetTimer(pKept, 1, 3600 * 1000));
+
+    ASSERT_TRUE(pBox->Remove(pKept));
+    EXPECT_EQ(pKept->GetManager(), nullptr);
+    EXPECT_EQ(pKept->GetParent(), nullptr);
+    EXPECT_EQ(m_pm.GetFocus(), nullptr);
+    EXPECT_EQ(m_pm.FindControl(L"kept"), nullptr);
+    EXPECT_FALSE(m_pm.KillTimer(pKept, 1)) << "its timer went with it";
+    // It can join the window again.
+    m_pRoot->Add(pKept);
+    EXPECT_EQ(pKept->GetManager(), &m_pm);
+    EXPECT_EQ(m_pm.FindControl(L"kept"), pKept);
+}
+
+TEST(ManagerServicesWithoutWindow, ChildKeptPastItsManagerNeverReachesIt)
+{
+    auto* pm = new CFaultAfterDelete<CPaintManagerUI>();
+    CContainerUI* pRoot = new CContainerUI();
+    pRoot->SetAutoDestroy(false);
+    CContainerUI* pKept = new CContainerUI();
+    CControlUI* pGrandchild = new CControlUI();
+    pKept->Add(pGrandchild);
+    pRoot->Add(pKept);
+    ASSERT_TRUE(pm->AttachDialog(pRoot));
+    ASSERT_EQ(pGrandchild->GetManager(), pm);
+    // The manager deletes its root, which keeps its child.
+    delete pm;
+    EXPECT_EQ(pKept->GetManager(), nullptr);
+    EXPECT_EQ(pGrandchild->GetManager(), nullptr);
+    EXPECT_EQ(pGrandchild->GetParent(), pKept);
+    delete pKept;
 }
 
 TEST_F(ManagerServices, OptionGroups)

@@ -188,6 +188,13 @@ TEST_F(MessageRouting, CloseReleasesTheMouseAndTheFocus)
     EXPECT_FALSE(m_pm.MessageHandler(WM_CLOSE, 0, 0, lRes));
     EXPECT_EQ(TakeEvents(), (Trace{L"leave:B", L"up:A", L"killfocus:A"}));
     EXPECT_EQ(m_pm.GetFocus(), nullptr);
+    EXPECT_FALSE(m_pm.IsCaptured());
+    EXPECT_NE(::GetCapture(), Hwnd());
+    // The window survived its close: the release and the next move find the
+    // controls afresh, and nothing reaches A again.
+    Send(WM_LBUTTONUP, 0, Pos(70, 20));
+    Send(WM_MOUSEMOVE, 0, Pos(71, 20));
+    EXPECT_EQ(TakeEvents(), (Trace{L"enter:B", L"move:B"}));
 }
 
 TEST_F(MessageRouting, HoverShowsTheToolTipOnTwoLines)

@@ -20,7 +20,7 @@ const wchar_t kSkinFolder[] = L"markup_skin";
 std::wstring ErrorMessage(const CMarkup& markup)
 {
     wchar_t sz[100] = {};
-    markup.GetLastErrorMessage(sz, 99);
+    markup.GetLastErrorMessage(sz, _countof(sz));
     return sz;
 }
 
@@ -179,4 +179,20 @@ TEST_F(MarkupFile, MemoryArchiveIsReadThroughTheCachedHandle)
     ASSERT_TRUE(markup.LoadFromFile(L"qmmessageframe.xml")) << ErrorMessage(markup);
     EXPECT_STREQ(L"WebBrowser", markup.GetRoot().GetChild().GetName());
     ASSERT_TRUE(markup.LoadFromFile(L"QMMessageFrame.xml")) << "the cached archive stays open";
+}
+
+TEST_F(MarkupFile, DamagedMemoryArchiveFailsWithoutLookingOnDisk)
+{
+    // A file named like the marker of an archive in memory, beside the skin.
+    WriteSkinFile(L"membuffer", ZipBuilder().Add("QMMessageFrame.xml", "<Planted/>").Build());
+    const std::string damaged(64, 'x');
+    CPaintManagerUI::SetResourceZip(damaged.data(), static_cast<unsigned>(damaged.size()));
+    ASSERT_STREQ(CPaintManagerUI::GetResourceZip(), L"membuffer");
+    ASSERT_EQ(CPaintManagerUI::GetResourceZipHandle(), nullptr);
+    CMarkup markup;
+    for (int nLoad = 0; nLoad < 2; nLoad++)
+    {
+        EXPECT_FALSE(markup.LoadFromFile(L"QMMessageFrame.xml")) << markup.GetRoot().GetName();
+        EXPECT_EQ(L"Error opening zip file", ErrorMessage(markup));
+    }
 }

@@ -16,14 +16,14 @@ namespace
 std::wstring ErrorMessage(const CMarkup& markup)
 {
     wchar_t sz[100] = {};
-    markup.GetLastErrorMessage(sz, 99);
+    markup.GetLastErrorMessage(sz, _countof(sz));
     return sz;
 }
 
 std::wstring ErrorLocation(const CMarkup& markup)
 {
     wchar_t sz[50] = {};
-    markup.GetLastErrorLocation(sz, 49);
+    markup.GetLastErrorLocation(sz, _countof(sz));
     return sz;
 }
 
@@ -109,6 +109,43 @@ TEST(MarkupNavigation, AttributesAreReadInDocumentOrderByIndexAndName)
     EXPECT_STREQ(L"ok", sz);
     EXPECT_FALSE(button.GetAttributeValue(L"missing", sz, 8));
     EXPECT_FALSE(button.GetAttributeValue(7, sz, 8));
+}
+
+TEST(MarkupNavigation, BoundedCopiesAreCutAndTerminated)
+{
+    CMarkup markup(L"<Button text=\"abcdefgh\"/>");
+    CMarkupNode button = markup.GetRoot();
+    wchar_t sz[6] = {L'#', L'#', L'#', L'#', L'#', L'#'};
+    EXPECT_TRUE(button.GetAttributeValue(L"text", sz, 5));
+    EXPECT_EQ(std::wstring(L"abcd\0#", 6), std::wstring(sz, 6));
+    EXPECT_TRUE(button.GetAttributeValue(0, sz, 1));
+    EXPECT_EQ(L'\0', sz[0]);
+    EXPECT_EQ(L'b', sz[1]) << "nothing is written past the buffer";
+    sz[0] = L'#';
+    EXPECT_TRUE(button.GetAttributeValue(0, sz, 0));
+    EXPECT_EQ(L'#', sz[0]) << "a buffer of no characters is left alone";
+}
+
+TEST(MarkupNavigation, AttributesMappedBeforeAReloadAreMappedAgain)
+{
+    CMarkup markup(L"<Window caption=\"0,0,0,30\" size=\"380,265\" roundcorner=\"4,4\" mininfo=\"80,60\"/>");
+    CMarkupNode root = markup.GetRoot();
+    ASSERT_EQ(4, root.GetAttributeCount());
+    ASSERT_STREQ(L"80,60", root.GetAttributeValue(3));
+
+    // The same element index in a shorter text with fewer attributes.
+    ASSERT_TRUE(markup.Load(L"<w x=\"1\"/>"));
+    EXPECT_EQ(1, root.GetAttributeCount());
+    EXPECT_STREQ(L"x", root.GetAttributeName(0));
+    EXPECT_STREQ(L"1", root.GetAttributeValue(0));
+    EXPECT_STREQ(L"", root.GetAttributeValue(3));
+    EXPECT_STREQ(L"", root.GetAttributeValue(L"mininfo"));
+    EXPECT_STREQ(L"1", root.GetAttributeValue(L"x"));
+
+    // A reload that gives the element no attributes at all.
+    ASSERT_TRUE(markup.Load(L"<w/>"));
+    EXPECT_EQ(0, root.GetAttributeCount());
+    EXPECT_FALSE(root.HasAttribute(L"x"));
 }
 
 TEST(MarkupNavigation, InvalidNodeAnswersNullAndFalse)
@@ -315,6 +352,11 @@ TEST(MarkupParsing, EachSyntaxErrorHasItsMessageAndLocation)
         {L"<a x='1'>", L"Expected attribute value", L"'1'>"},
         {L"<a x=\"1>", L"Error while parsing attribute string", L""},
         {L"<r><a><b>text", L"Expected end-tag start", L""},
+        // A closing tag at the top level closes nothing; what follows it is
+        // not dropped silently.
+        {L"<Window/></x><Label/>", L"Unmatched closing tag", L"</x><Label/>"},
+        {L"<a></a></a>", L"Unmatched closing tag", L"</a>"},
+        {L"  </a>", L"Unmatched closing tag", L"</a>"},
     };
     for (const Case& c : cases)
     {
@@ -340,7 +382,9 @@ TEST(MarkupParsing, ErrorsAreClearedByTheNextParseAndLocationsAreCut)
     wchar_t sz[6] = {L'#', L'#', L'#', L'#', L'#', L'#'};
     markup.Load(L"<a x>");
     markup.GetLastErrorMessage(sz, 5);
-    EXPECT_EQ(std::wstring(L"Error#"), std::wstring(sz, 6)) << "copies like wcsncpy";
+    EXPECT_EQ(std::wstring(L"Erro\0#", 6), std::wstring(sz, 6)) << "cut and terminated";
+    markup.GetLastErrorLocation(sz, 2);
+    EXPECT_EQ(std::wstring(L">\0ro\0#", 6), std::wstring(sz, 6));
 }
 
 TEST(MarkupParsing, NestingDepthIsLimited)

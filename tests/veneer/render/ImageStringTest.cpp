@@ -55,12 +55,28 @@ TEST_F(ImageString, NoManagerOrDeviceContextIsRefused)
 {
     EXPECT_FALSE(CRenderEngine::DrawImageString(canvas.DC(), nullptr, kItem, kPaintAll, L"red"));
     EXPECT_FALSE(CRenderEngine::DrawImageString(nullptr, &pm, kItem, kPaintAll, L"red"));
-    // Missing images, empty and null strings draw nothing but succeed.
-    EXPECT_TRUE(Draw(L"missing.png"));
+    // Empty and null strings name no image: nothing to draw, and no failure.
     EXPECT_TRUE(Draw(L""));
     EXPECT_TRUE(Draw(nullptr));
-    EXPECT_TRUE(Draw(L"file=''"));
     EXPECT_EQ(CountIn(kPaintAll, kWhite), 3600);
+}
+
+TEST_F(ImageString, AMissingImageFailsTheStringSoThatTheCallerFallsBack)
+{
+    EXPECT_FALSE(Draw(L"missing.png"));
+    EXPECT_FALSE(Draw(L"file='missing.png' dest='0,0,10,10'"));
+    EXPECT_FALSE(Draw(L"red", L"file='missing.png'"));
+    // An empty value changes nothing: the name is still the whole string.
+    EXPECT_FALSE(Draw(L"file=''"));
+    EXPECT_EQ(CountIn(kPaintAll, kWhite), 3600);
+    // The images that can be had are drawn all the same.
+    EXPECT_FALSE(Draw(L"file='missing.png' file='blue'"));
+    EXPECT_EQ(CountIn(kItem, kBlue), Area(kItem));
+    EXPECT_FALSE(Draw(L"file='red' file='missing.png'"));
+    EXPECT_EQ(CountIn(kItem, kRed), Area(kItem));
+    // Outside the paint rectangle an image that is there draws nothing and
+    // has not failed.
+    EXPECT_TRUE(Draw(L"blue", nullptr, RECT{0, 0, 5, 5}));
 }
 
 TEST_F(ImageString, DestDrawsTheWholeBitmapIntoItsRect)

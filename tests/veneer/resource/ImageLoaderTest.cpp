@@ -127,7 +127,11 @@ TEST_F(ImageLoading, GreyAndRgbPngFiles)
         int channels;
         DWORD (*expected)(int i);
     } cases[] = {
-        {1, [](int i) { const DWORD g = static_cast<DWORD>(i * 10); return 0xFF000000 | g << 16 | g << 8 | g; }},
+        {1,
+         [](int i) {
+             const DWORD g = static_cast<DWORD>(i * 10);
+             return 0xFF000000 | g << 16 | g << 8 | g;
+         }},
         {3, [](int i) { return 0xFF004080 | static_cast<DWORD>(i * 10) << 16; }},
     };
     for (const auto& c : cases)
@@ -270,6 +274,24 @@ TEST_F(ImageLoading, ArchiveMembersFromMemoryAndFromAFile)
     DeleteFileW(L"images.zip");
 }
 
+TEST_F(ImageLoading, DamagedMemoryArchiveIsNotReplacedByAFileOfItsMarkerName)
+{
+    CreateDirectoryW(L"img_planted", nullptr);
+    const ZipLayout planted =
+        ZipBuilder().Add("Planted.png", EncodePng(1, 1, Solid(1, 1, 0xFF0000FF))).Build();
+    WriteFileBytes(L"img_planted\\membuffer", std::string(planted.bytes.begin(), planted.bytes.end()));
+    CPaintManagerUI::SetResourcePath(L"img_planted");
+    const std::string damaged(64, 'x');
+    CPaintManagerUI::SetResourceZip(damaged.data(), static_cast<unsigned>(damaged.size()));
+    EXPECT_EQ(CRenderEngine::LoadImageW(L"Planted.png"), nullptr);
+    // The name itself as a file path is still looked for.
+    TImageInfo* pImage = CRenderEngine::LoadImageW(L"sample.png");
+    EXPECT_NE(pImage, nullptr);
+    CRenderEngine::FreeImage(pImage);
+    DeleteFileW(L"img_planted\\membuffer");
+    RemoveDirectoryW(L"img_planted");
+}
+
 TEST_F(ImageLoading, ModuleResourcesByIdAndType)
 {
     CPaintManagerUI::SetInstance(GetModuleHandleW(nullptr));
@@ -340,8 +362,10 @@ TEST_F(ImageTable, ResourceImagesAreNamedByNumber)
     ASSERT_NE(pImage, nullptr);
     EXPECT_STREQ(pImage->sResType, L"PNG");
     EXPECT_EQ(pImage->nX, 2);
-    // 65637 is 101 truncated to 16 bits.
-    EXPECT_NE(pm.AddImage(L"65637", L"PNG", 0), nullptr);
+    // Numbers that are no resource id name nothing, not the id they would
+    // become cut to 16 bits (65637 would be 101).
+    for (const wchar_t* pstrName : {L"65637", L"65536", L"4295032933", L"99999999999999999999", L"0"})
+        EXPECT_EQ(pm.AddImage(pstrName, L"PNG", 0), nullptr) << pstrName;
     // A name that is not a number is refused without any lookup, even when a
     // file of that name exists.
     EXPECT_EQ(pm.AddImage(L"sample.png", L"PNG", 0), nullptr);
@@ -395,4 +419,32 @@ TEST_F(ImageTable, ReloadKeepsRecordsAndTakesNewBitmaps)
     EXPECT_TRUE(IsDeleted(hOldResource));
     EXPECT_EQ(PixelsOf(pResource)[0], 0u);
     DeleteFileW(L"changing.png");
+}
+
+TEST_F(ImageTable, MissingImagesAreNotLookedForAgainUntilTheSettingsChange)
+{
+    CPaintManagerUI pm;
+    EXPECT_EQ(pm.GetImageEx(L"late.png"), nullptr);
+    // The file appears, but the name is known to be missing.
+    WriteFileBytes(L"late.png", EncodePng(1, 1, Solid(1, 1, 0xFF0000FF)));
+    EXPECT_EQ(pm.GetImageEx(L"late.png"), nullptr);
+    // Another manager has not looked for it yet.
+    CPaintManagerUI other;
+    EXPECT_NE(other.GetImageEx(L"late.png"), nullptr);
+    // Setting a resource path again, even the same one, looks anew.
+    CPaintManagerUI::SetResourcePath(L"");
+    EXPECT_NE(pm.GetImageEx(L"late.png"), nullptr);
+
+    // Reloading the images looks anew as well, and so does an explicit add.
+    EXPECT_EQ(pm.GetImageEx(L"later.png"), nullptr);
+    WriteFileBytes(L"later.png", EncodePng(1, 1, Solid(1, 1, 0xFF0000FF)));
+    EXPECT_EQ(pm.GetImageEx(L"later.png"), nullptr);
+    pm.ReloadAllImages();
+    EXPECT_NE(pm.GetImageEx(L"later.png"), nullptr);
+    EXPECT_EQ(pm.GetImageEx(L"latest.png"), nullptr);
+    WriteFileBytes(L"latest.png", EncodePng(1, 1, Solid(1, 1, 0xFF0000FF)));
+    EXPECT_NE(pm.AddImage(L"latest.png"), nullptr);
+    EXPECT_NE(pm.GetImageEx(L"latest.png"), nullptr);
+    for (const wchar_t* pstrName : {L"late.png", L"later.png", L"latest.png"})
+        DeleteFileW(pstrName);
 }

@@ -88,6 +88,7 @@ TEST_F(ResourceSettings, TheFirstArchiveFromMemoryStays)
     CPaintManagerUI::SetResourceZip(first.bytes.data(), static_cast<unsigned>(first.bytes.size()));
     EXPECT_STREQ(CPaintManagerUI::GetResourceZip(), L"membuffer");
     EXPECT_TRUE(CPaintManagerUI::IsCachedResourceZip());
+    EXPECT_TRUE(CPaintManagerUI::IsResourceZipInMemory());
     HZIP hz = CPaintManagerUI::GetResourceZipHandle();
     ASSERT_NE(hz, nullptr);
 
@@ -100,6 +101,7 @@ TEST_F(ResourceSettings, TheFirstArchiveFromMemoryStays)
     CPaintManagerUI::SetResourceZip(L"", false);
     EXPECT_EQ(CPaintManagerUI::GetResourceZipHandle(), nullptr);
     EXPECT_FALSE(CPaintManagerUI::IsCachedResourceZip());
+    EXPECT_FALSE(CPaintManagerUI::IsResourceZipInMemory());
     EXPECT_TRUE(CPaintManagerUI::GetResourceZip().IsEmpty());
 }
 
@@ -120,6 +122,7 @@ TEST_F(ResourceSettings, ArchiveFileUnderTheResourcePath)
     EXPECT_EQ(CPaintManagerUI::GetResourceZipHandle(), nullptr);
 
     CPaintManagerUI::SetResourceZip(L"skin.zip", true);
+    EXPECT_FALSE(CPaintManagerUI::IsResourceZipInMemory());
     HZIP hz = CPaintManagerUI::GetResourceZipHandle();
     ASSERT_NE(hz, nullptr);
     EXPECT_TRUE(HasMember(hz, L"window.xml"));

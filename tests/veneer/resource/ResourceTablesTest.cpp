@@ -160,6 +160,41 @@ TEST(FontTable, ParentFontsAreFoundByNameButNotByIndex)
     EXPECT_EQ(child.GetFontInfo(0), top.GetDefaultFontInfo());
 }
 
+TEST(FontTable, FontsAreMeasuredWithoutAnyWindow)
+{
+    // What the screen measures for a font: the metrics every record must get.
+    auto measured = [](HFONT hFont) {
+        TEXTMETRICW tm{};
+        HDC hDC = GetDC(nullptr);
+        HGDIOBJ hOld = SelectObject(hDC, hFont);
+        GetTextMetricsW(hDC, &tm);
+        SelectObject(hDC, hOld);
+        ReleaseDC(nullptr, hDC);
+        return tm;
+    };
+    // Neither manager has a window; the child reads the parent's fonts.
+    CPaintManagerUI parent;
+    CPaintManagerUI child;
+    ASSERT_TRUE(child.UseParentResource(&parent));
+    HFONT hFont = parent.AddFont(L"Arial", 20, true, false, false);
+    parent.SetDefaultFont(L"Tahoma", 17, false, false, false);
+    const TFontInfo* pParentFont = child.GetFontInfo(hFont);
+    ASSERT_EQ(pParentFont->hFont, hFont);
+    const TFontInfo* pDefault = child.GetDefaultFontInfo();
+    ASSERT_EQ(pDefault, parent.GetDefaultFontInfo());
+    for (const TFontInfo* pInfo : {pParentFont, pDefault})
+    {
+        const TEXTMETRICW expected = measured(pInfo->hFont);
+        ASSERT_GT(expected.tmHeight, 0);
+        EXPECT_EQ(pInfo->tm.tmHeight, expected.tmHeight) << pInfo->sFontName.GetData();
+        EXPECT_EQ(pInfo->tm.tmAveCharWidth, expected.tmAveCharWidth) << pInfo->sFontName.GetData();
+        EXPECT_EQ(pInfo->tm.tmWeight, expected.tmWeight) << pInfo->sFontName.GetData();
+    }
+    // The child's own fonts as well.
+    child.AddFont(L"Arial", 11, false, false, false);
+    EXPECT_EQ(child.GetFontInfo(0)->tm.tmHeight, measured(child.GetFont(0)).tmHeight);
+}
+
 TEST(ParentResource, AManagerCannotBecomeItsOwnAncestor)
 {
     CPaintManagerUI a, b, c;
