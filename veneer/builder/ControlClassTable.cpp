@@ -36,7 +36,7 @@ template <class TControl> CControlUI* NewControl()
 
 // Grouped by the length of the name; within a group, names are compared in
 // the order given. A class is added with one row in its group.
-const TControlClass kClasses[] = {
+constexpr TControlClass kClasses[] = {
     UI_CONTROL_CLASS(Control, CControlUI),
     UI_CONTROL_CLASS(Container, CContainerUI),
     UI_CONTROL_CLASS(TabLayout, CTabLayoutUI),

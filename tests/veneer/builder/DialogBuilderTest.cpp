@@ -222,7 +222,9 @@ TEST_F(BuilderFixture, LoadFailuresReturnNullWithTheMarkupsReason)
         EXPECT_EQ(Build(c.pstrSkin), nullptr) << c.pstrSkin;
         EXPECT_FALSE(LastError().empty()) << c.pstrSkin;
         if (c.pstrMessage != nullptr)
+        {
             EXPECT_EQ(LastError(), c.pstrMessage);
+        }
     }
     WriteSkin("empty.xml", "");
     EXPECT_EQ(Build(L"empty.xml"), nullptr);
