@@ -21,7 +21,8 @@ struct TBuildBudget
 {
     int nIncludeDepth = 0;
     int nNestingDepth = 0;
-    int nItems = 0; // controls made and documents included
+    int nControls = 0;
+    int nDocuments = 0; // included documents loaded
     bool bAborted = false;
 };
 
@@ -31,7 +32,10 @@ namespace
 const int kMaxIncludeDepth = 16;
 const int kMaxIncludeCount = 1000;
 const int kMaxNestingDepth = 256;
-const int kMaxBuildItems = 100000;
+const int kMaxControls = 50000;
+// Each inclusion reads and parses a document again: the costly part of a
+// skin that includes itself or multiplies its includes.
+const int kMaxIncludedDocuments = 2000;
 // Include attributes are read into buffers of this many characters.
 const SIZE_T kMaxIncludeAttribute = 500;
 
@@ -283,7 +287,7 @@ void CDialogBuilder::ApplyAttributes(CMarkupNode& node, CControlUI* pControl, CP
 
 CControlUI* CDialogBuilder::MakeControl(LPCWSTR pstrClass)
 {
-    if (++m_pBudget->nItems > kMaxBuildItems)
+    if (++m_pBudget->nControls > kMaxControls)
     {
         Abort(L"Too many controls in the skin", pstrClass);
         return nullptr;
@@ -329,9 +333,9 @@ void CDialogBuilder::ParseInclude(CMarkupNode& node, CControlUI* pParent, CPaint
     m_pBudget->nIncludeDepth++;
     for (int i = 0; i < nCount && !IsAborted(); i++)
     {
-        if (++m_pBudget->nItems > kMaxBuildItems)
+        if (++m_pBudget->nDocuments > kMaxIncludedDocuments)
         {
-            Abort(L"Too many controls in the skin", szSource);
+            Abort(L"Too many includes in the skin", szSource);
             break;
         }
         CDialogBuilder builder;

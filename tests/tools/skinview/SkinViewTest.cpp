@@ -278,7 +278,7 @@ TEST(SkinViewLive, ReloadsOnEditShowsErrorsAndRecovers)
     EXPECT_TRUE(WaitForPixel(hWnd, kProbeX, kProbeY, RGB(0, 0, 255)));
 
     // A broken edit: the reason is shown and printed, the window stays.
-    ASSERT_TRUE(Rewrite(folder, "<Window size=\"120,80\"><VerticalLayout>"));
+    ASSERT_TRUE(Rewrite(folder, "<Window size=\"120,80\"><VerticalLayout></Window>"));
     ASSERT_TRUE(view.WaitForLine("error: ", 0, line));
     EXPECT_TRUE(::IsWindow(hWnd));
     EXPECT_TRUE(WaitForPixel(hWnd, kProbeX, kProbeY, RGB(0xFF, 0xF4, 0xF0)));

@@ -56,16 +56,30 @@ TEST_F(BuilderFixture, IncludeCountsOutsideTheLimitStopTheBuild)
     EXPECT_EQ(CountControls(m_pResult.get()), 1001);
 }
 
-TEST_F(BuilderFixture, IncludesThatMultiplyRunIntoTheControlBudget)
+TEST_F(BuilderFixture, IncludesThatMultiplyRunIntoTheIncludeBudget)
 {
-    // Each level includes the next 100 times: 100^3 controls if unbounded.
+    // Each level includes the next 100 times: a million documents if
+    // unbounded.
     WriteSkin("l3.xml", "<Window><Control/></Window>");
     WriteSkin("l2.xml", "<Window><Include source=\"l3.xml\" count=\"100\"/></Window>");
     WriteSkin("l1.xml", "<Window><Include source=\"l2.xml\" count=\"100\"/></Window>");
     const DWORD dwStart = ::GetTickCount();
     EXPECT_EQ(Build(L"<Window><Container><Include source=\"l1.xml\" count=\"100\"/></Container></Window>"), nullptr);
+    EXPECT_EQ(LastError(), L"Too many includes in the skin");
+    EXPECT_LT(::GetTickCount() - dwStart, 10000u);
+}
+
+TEST_F(BuilderFixture, LargeIncludesRunIntoTheControlBudget)
+{
+    std::string sRow = "<Window>";
+    for (int i = 0; i < 100; i++)
+        sRow += "<Control/>";
+    WriteSkin("row.xml", sRow + "</Window>");
+    const DWORD dwStart = ::GetTickCount();
+    EXPECT_EQ(Build(L"<Window><Container><Include source=\"row.xml\" count=\"1000\"/></Container></Window>"),
+              nullptr);
     EXPECT_EQ(LastError(), L"Too many controls in the skin");
-    EXPECT_LT(::GetTickCount() - dwStart, 20000u);
+    EXPECT_LT(::GetTickCount() - dwStart, 10000u);
 }
 
 TEST_F(BuilderFixture, DeepNestingIsBuiltUpToTheLimitAndRefusedBeyond)

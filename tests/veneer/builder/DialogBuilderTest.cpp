@@ -275,9 +275,10 @@ TEST_F(BuilderFixture, TheCallbackMakesWhatNeitherTableNorPlugInsKnow)
 
 TEST_F(BuilderFixture, TreeNodeOutsideATreeStopsItsLevel)
 {
+    // What the level had already added stays; nothing after the node is made.
     CControlUI* pRoot = Build(L"<Window><VerticalLayout><Control name=\"before\"/><TreeNode/><Control name=\"after\"/>"
                               L"</VerticalLayout></Window>");
-    EXPECT_EQ(TreeLines(pRoot), (Lines{L"VerticalLayoutUI "}));
+    EXPECT_EQ(TreeLines(pRoot), (Lines{L"VerticalLayoutUI ", L"  ControlUI before"}));
     EXPECT_EQ(LastError(), L"TreeNode outside a tree");
     EXPECT_EQ(Build(L"<Window><TreeNode/></Window>"), nullptr);
 }

@@ -220,11 +220,8 @@ TEST_F(SkinnedWindow, MinMaxInfoUsesTheWorkAreaAndTheSkinsMinimum)
     EXPECT_EQ(info.ptMinTrackSize.y, 80);
     EXPECT_EQ(info.ptMaxTrackSize.x, rcWork.right - rcWork.left);
     EXPECT_EQ(info.ptMaxTrackSize.y, rcWork.bottom - rcWork.top);
-    // The window cannot be made smaller than the minimum.
-    ::SetWindowPos(wnd, nullptr, 0, 0, 50, 50, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    RECT rc{};
-    ::GetWindowRect(wnd, &rc);
-    EXPECT_EQ(rc.right - rc.left, 120);
+    EXPECT_EQ(info.ptMaxPosition.x, rcWork.left);
+    EXPECT_EQ(info.ptMaxPosition.y, rcWork.top);
 }
 
 TEST_F(SkinnedWindow, EscapeClosesWithCodeOneAndReturnDoesNothing)

@@ -110,12 +110,20 @@ TEST_F(WindowWnd, ARectangleGivesPositionAndSize)
 
 TEST_F(WindowWnd, AClassThatCannotBeRegisteredCreatesNothing)
 {
-    const std::wstring sTooLong(300, L'x');
-    CRecordingWnd wnd(sTooLong.c_str());
+    // A superclass of a class that exists nowhere cannot be registered.
+    CRecordingWnd wnd(L"VeneerNoSuper", L"NoSuchBaseClass");
     EXPECT_EQ(wnd.Create(nullptr, L"t", kHiddenPopup, 0, 0, 0, 10, 10), nullptr);
     EXPECT_TRUE(wnd.m_messages.empty());
-    CRecordingWnd super(L"VeneerNoSuper", L"NoSuchBaseClass");
-    EXPECT_EQ(super.Create(nullptr, L"t", kHiddenPopup, 0, 0, 0, 10, 10), nullptr);
+    EXPECT_EQ(wnd.GetHWND(), nullptr);
+}
+
+TEST_F(WindowWnd, RegisteringTheSameClassTwiceSucceeds)
+{
+    CRecordingWnd first(L"VeneerTwice");
+    CRecordingWnd second(L"VeneerTwice");
+    EXPECT_TRUE(first.RegisterWindowClass());
+    EXPECT_TRUE(second.RegisterWindowClass());
+    EXPECT_NE(second.Create(nullptr, L"t", kHiddenPopup, 0, 0, 0, 10, 10), nullptr);
 }
 
 TEST_F(WindowWnd, ASuperclassKeepsTheBaseClassBehaviour)
@@ -135,18 +143,36 @@ TEST_F(WindowWnd, ASuperclassKeepsTheBaseClassBehaviour)
 
 TEST_F(WindowWnd, SubclassRoutesAnExistingWindowUntilUnsubclassed)
 {
-    CRecordingWnd owner;
-    ASSERT_NE(owner.Create(nullptr, L"plain", kHiddenPopup, 0, 0, 0, 50, 20), nullptr);
+    const HWND hStatic = ::CreateWindowExW(0, L"STATIC", L"before", kHiddenPopup, 0, 0, 50, 20, nullptr, nullptr,
+                                           nullptr, nullptr);
+    ASSERT_NE(hStatic, nullptr);
     CRecordingWnd wnd;
-    ASSERT_EQ(wnd.Subclass(owner), owner.GetHWND());
-    ::SendMessageW(owner, WM_APP + 5, 0, 0);
+    ASSERT_EQ(wnd.Subclass(hStatic), hStatic);
+    EXPECT_EQ(wnd.GetHWND(), hStatic);
+    ::SendMessageW(hStatic, WM_APP + 5, 0, 0);
     EXPECT_TRUE(wnd.Saw(WM_APP + 5));
-    EXPECT_FALSE(owner.Saw(WM_APP + 5)) << "the subclass hands on through the old procedure";
+    // What the object does not handle reaches the static class's procedure.
+    ::SetWindowTextW(hStatic, L"after");
+    wchar_t szText[16] = {};
+    ::GetWindowTextW(hStatic, szText, _countof(szText));
+    EXPECT_STREQ(szText, L"after");
     wnd.Unsubclass();
-    ::SendMessageW(owner, WM_APP + 6, 0, 0);
+    ::SendMessageW(hStatic, WM_APP + 6, 0, 0);
     EXPECT_FALSE(wnd.Saw(WM_APP + 6));
-    // Unsubclassing twice does nothing.
-    wnd.Unsubclass();
+    wnd.Unsubclass(); // twice does nothing
+    ::DestroyWindow(hStatic);
+    EXPECT_EQ(wnd.m_hFinal, nullptr);
+}
+
+TEST_F(WindowWnd, ASubclassedWindowThatGoesIsUnboundAndRestored)
+{
+    const HWND hStatic = ::CreateWindowExW(0, L"STATIC", L"x", kHiddenPopup, 0, 0, 50, 20, nullptr, nullptr,
+                                           nullptr, nullptr);
+    CRecordingWnd wnd;
+    ASSERT_EQ(wnd.Subclass(hStatic), hStatic);
+    ::DestroyWindow(hStatic);
+    EXPECT_EQ(wnd.m_hFinal, hStatic);
+    EXPECT_EQ(wnd.GetHWND(), nullptr);
 }
 
 TEST_F(WindowWnd, SubclassOfNoWindowFails)
