@@ -9,9 +9,9 @@
 // and its text; otherwise the toolkit's error message and error location.
 // Output is UTF-8. Exit codes: 0 loaded, 1 not loaded, 2 bad arguments.
 
+#include "tools/common/SkinText.h"
 #include "veneer/manager/PaintManagerUI.h"
 #include "veneer/markup/Markup.h"
-#include "tools/common/SkinText.h"
 
 #include <windows.h>
 

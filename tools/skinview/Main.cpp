@@ -16,9 +16,9 @@
 #include "SkinOutput.h"
 #include "SkinViewWindow.h"
 
+#include "tools/common/SkinText.h"
 #include "veneer/control/ControlUI.h"
 #include "veneer/manager/PaintManagerUI.h"
-#include "tools/common/SkinText.h"
 
 #include <windows.h>
 

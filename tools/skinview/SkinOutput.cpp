@@ -1,10 +1,10 @@
 #include "SkinOutput.h"
 
+#include "tools/common/SkinText.h"
 #include "veneer/control/ContainerUI.h"
 #include "veneer/control/ControlUI.h"
 #include "veneer/core/ScopedHandle.h"
 #include "veneer/render/DibSurface.h"
-#include "tools/common/SkinText.h"
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #define STBI_WRITE_NO_STDIO
@@ -22,7 +22,8 @@ void AddTreeLines(CControlUI* pControl, int iDepth, std::vector<std::wstring>& l
     const RECT& rc = pControl->GetPos();
     lines.push_back(std::wstring(static_cast<size_t>(iDepth) * 2, L' ') + pControl->GetClass() + L" " +
                     Quoted(pControl->GetName().GetData()) + L" " + std::to_wstring(rc.left) + L"," +
-                    std::to_wstring(rc.top) + L"," + std::to_wstring(rc.right) + L"," + std::to_wstring(rc.bottom));
+                    std::to_wstring(rc.top) + L"," + std::to_wstring(rc.right) + L"," +
+                    std::to_wstring(rc.bottom));
     IContainerUI* pContainer = static_cast<IContainerUI*>(pControl->GetInterface(L"IContainer"));
     for (int i = 0; pContainer != nullptr && i < pContainer->GetCount(); i++)
         AddTreeLines(pContainer->GetItemAt(i), iDepth + 1, lines);

@@ -1,9 +1,9 @@
 #include "SkinViewWindow.h"
 
+#include "tools/common/SkinText.h"
 #include "veneer/builder/DialogBuilder.h"
 #include "veneer/control/ControlUI.h"
 #include "veneer/render/RenderEngine.h"
-#include "tools/common/SkinText.h"
 
 using namespace Veneer;
 
@@ -94,8 +94,8 @@ LRESULT CSkinViewWindow::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM, b
 void CSkinViewWindow::Notify(TNotifyUI& msg)
 {
     CControlUI* pSender = msg.pSender;
-    WriteUtf8(std::wstring(msg.sType.GetData()) + L" " + (pSender != nullptr ? pSender->GetClass() : L"-") + L" " +
-              Quoted(pSender != nullptr ? pSender->GetName().GetData() : L"") + L" " +
+    WriteUtf8(std::wstring(msg.sType.GetData()) + L" " + (pSender != nullptr ? pSender->GetClass() : L"-") +
+              L" " + Quoted(pSender != nullptr ? pSender->GetName().GetData() : L"") + L" " +
               Number(static_cast<ULONGLONG>(msg.wParam)) + L" " + Number(static_cast<ULONGLONG>(msg.lParam)) +
               L"\n");
     WindowImplBase::Notify(msg);
@@ -167,7 +167,8 @@ void CSkinViewWindow::Build()
     const SIZE szAfter = m_PaintManager.GetInitSize();
     if (m_bLive && m_bBuilt && szAfter.cx > 0 && szAfter.cy > 0 &&
         (szAfter.cx != szBefore.cx || szAfter.cy != szBefore.cy))
-        ::SetWindowPos(m_hWnd, nullptr, 0, 0, szAfter.cx, szAfter.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, szAfter.cx, szAfter.cy,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     ::InvalidateRect(m_hWnd, nullptr, FALSE);
 }
 
@@ -175,7 +176,8 @@ void CSkinViewWindow::CheckForChange()
 {
     TFileStamp stamp{};
     const bool bReadable = ReadStamp(stamp);
-    if (bReadable && ::CompareFileTime(&stamp.ftWrite, &m_stamp.ftWrite) == 0 && stamp.cbSize == m_stamp.cbSize)
+    if (bReadable && ::CompareFileTime(&stamp.ftWrite, &m_stamp.ftWrite) == 0 &&
+        stamp.cbSize == m_stamp.cbSize)
         return;
     if (!bReadable && m_stamp.cbSize == 0 && m_stamp.ftWrite.dwLowDateTime == 0 &&
         m_stamp.ftWrite.dwHighDateTime == 0)

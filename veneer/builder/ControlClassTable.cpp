@@ -32,7 +32,10 @@ template <class TControl> CControlUI* NewControl()
     return new (std::nothrow) TControl;
 }
 
-#define UI_CONTROL_CLASS(name, type) {_countof(L## #name) - 1, L## #name, &NewControl<type>}
+#define UI_CONTROL_CLASS(name, type)                                                                         \
+    {                                                                                                        \
+        _countof(L## #name) - 1, L## #name, &NewControl<type>                                                \
+    }
 
 // Grouped by the length of the name; within a group, names are compared in
 // the order given. A class is added with one row in its group.

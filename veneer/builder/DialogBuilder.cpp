@@ -41,7 +41,8 @@ const SIZE_T kMaxIncludeAttribute = 500;
 
 bool IsResourceElement(LPCWSTR pstrName)
 {
-    return wcscmp(pstrName, L"Image") == 0 || wcscmp(pstrName, L"Font") == 0 || wcscmp(pstrName, L"Default") == 0;
+    return wcscmp(pstrName, L"Image") == 0 || wcscmp(pstrName, L"Font") == 0 ||
+           wcscmp(pstrName, L"Default") == 0;
 }
 
 void ApplyImageElement(CMarkupNode& node, CPaintManagerUI* pManager)
@@ -49,7 +50,8 @@ void ApplyImageElement(CMarkupNode& node, CPaintManagerUI* pManager)
     if (!node.HasAttribute(L"name"))
         return;
     const LPCWSTR pstrType = node.HasAttribute(L"restype") ? node.GetAttributeValue(L"restype") : nullptr;
-    const DWORD dwMask = node.HasAttribute(L"mask") ? ParseAttributeColor(node.GetAttributeValue(L"mask")) : 0;
+    const DWORD dwMask =
+        node.HasAttribute(L"mask") ? ParseAttributeColor(node.GetAttributeValue(L"mask")) : 0;
     pManager->AddImage(node.GetAttributeValue(L"name"), pstrType, dwMask);
 }
 
@@ -75,9 +77,7 @@ void ApplyDefaultElement(CMarkupNode& node, CPaintManagerUI* pManager)
 
 } // namespace
 
-CDialogBuilder::CDialogBuilder() : m_pCallback(nullptr), m_pstrtype(nullptr), m_pBudget(nullptr)
-{
-}
+CDialogBuilder::CDialogBuilder() : m_pCallback(nullptr), m_pstrtype(nullptr), m_pBudget(nullptr) {}
 
 CDialogBuilder::~CDialogBuilder() = default;
 
@@ -341,8 +341,8 @@ void CDialogBuilder::ParseInclude(CMarkupNode& node, CControlUI* pParent, CPaint
         CDialogBuilder builder;
         builder.m_pBudget = m_pBudget;
         const bool bFromResource = m_pstrtype != nullptr;
-        const STRINGorID xml =
-            bFromResource ? STRINGorID(static_cast<UINT>(wcstoul(szSource, nullptr, 10))) : STRINGorID(szSource);
+        const STRINGorID xml = bFromResource ? STRINGorID(static_cast<UINT>(wcstoul(szSource, nullptr, 10)))
+                                             : STRINGorID(szSource);
         builder.Create(xml, m_pstrtype, m_pCallback, pManager, pParent);
         // An include that cannot be read leaves the build going; its reason
         // stays as this builder's last error, located at the include. What

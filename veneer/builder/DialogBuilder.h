@@ -71,7 +71,8 @@ class VENEER_API CDialogBuilder
   private:
     bool LoadDocument(STRINGorID xml, LPCWSTR type);
     void ApplyResourceElements(CMarkupNode& root, CPaintManagerUI* pManager);
-    CControlUI* _Parse(CMarkupNode* pRoot, CControlUI* pParent = nullptr, CPaintManagerUI* pManager = nullptr);
+    CControlUI* _Parse(CMarkupNode* pRoot, CControlUI* pParent = nullptr,
+                       CPaintManagerUI* pManager = nullptr);
     void ParseInclude(CMarkupNode& node, CControlUI* pParent, CPaintManagerUI* pManager);
     static bool IsTreeParent(CControlUI* pParent);
     CControlUI* MakeControl(LPCWSTR pstrClass);

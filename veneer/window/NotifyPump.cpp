@@ -12,7 +12,8 @@ namespace
 
 // The entry of one map for the notification: one naming its sender wins at
 // once; otherwise the last entry for any sender.
-const UI_MSGMAP_ENTRY* FindEntry(const UI_MSGMAP_ENTRY* pEntry, const TNotifyUI& msg, const CUiString& sSender)
+const UI_MSGMAP_ENTRY* FindEntry(const UI_MSGMAP_ENTRY* pEntry, const TNotifyUI& msg,
+                                 const CUiString& sSender)
 {
     const UI_MSGMAP_ENTRY* pAnySender = nullptr;
     for (; pEntry->nSig != UiSigEnd; pEntry++)
@@ -37,9 +38,7 @@ const UI_MSGMAP_ENTRY* CNotifyPump::_GetMessageEntries()
     return entries;
 }
 
-CNotifyPump::CNotifyPump() : m_VirtualWndMap(83)
-{
-}
+CNotifyPump::CNotifyPump() : m_VirtualWndMap(83) {}
 
 const UI_MSGMAP* CNotifyPump::GetMessageMap() const
 {

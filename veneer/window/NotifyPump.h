@@ -81,54 +81,56 @@ class VENEER_API CNotifyPump
 
 } // namespace Veneer
 
-// Declares the message map of a class derived from CNotifyPump.
-#define UI_DECLARE_MESSAGE_MAP()                                                                                \
-  public:                                                                                                      \
-    const ::Veneer::UI_MSGMAP* GetMessageMap() const override;                                                \
-                                                                                                               \
-  protected:                                                                                                   \
-    static const ::Veneer::UI_MSGMAP messageMap;                                                               \
-                                                                                                               \
-  private:                                                                                                     \
-    static const ::Veneer::UI_MSGMAP* _GetBaseMessageMap();                                                    \
+// Declares the message map of a class derived from CNotifyPump. It leaves
+// the access private: put it last in the class or follow it by an access
+// specifier.
+#define UI_DECLARE_MESSAGE_MAP()                                                                             \
+  public:                                                                                                    \
+    const ::Veneer::UI_MSGMAP* GetMessageMap() const override;                                               \
+                                                                                                             \
+  protected:                                                                                                 \
+    static const ::Veneer::UI_MSGMAP messageMap;                                                             \
+                                                                                                             \
+  private:                                                                                                   \
+    static const ::Veneer::UI_MSGMAP* _GetBaseMessageMap();                                                  \
     static const ::Veneer::UI_MSGMAP_ENTRY* _GetMessageEntries();
 
 // Defines it: the entries follow, then UI_END_MESSAGE_MAP.
-#define UI_BEGIN_MESSAGE_MAP(theClass, baseClass)                                                              \
-    const ::Veneer::UI_MSGMAP* theClass::_GetBaseMessageMap()                                                  \
-    {                                                                                                          \
-        return &baseClass::messageMap;                                                                         \
-    }                                                                                                          \
-    const ::Veneer::UI_MSGMAP* theClass::GetMessageMap() const                                                 \
-    {                                                                                                          \
-        return &theClass::messageMap;                                                                          \
-    }                                                                                                          \
-    const ::Veneer::UI_MSGMAP theClass::messageMap = {&theClass::_GetBaseMessageMap,                           \
-                                                      &theClass::_GetMessageEntries};                          \
-    const ::Veneer::UI_MSGMAP_ENTRY* theClass::_GetMessageEntries()                                            \
-    {                                                                                                          \
-        typedef theClass UiMapOwner;                                                                           \
+#define UI_BEGIN_MESSAGE_MAP(theClass, baseClass)                                                            \
+    const ::Veneer::UI_MSGMAP* theClass::_GetBaseMessageMap()                                                \
+    {                                                                                                        \
+        return &baseClass::messageMap;                                                                       \
+    }                                                                                                        \
+    const ::Veneer::UI_MSGMAP* theClass::GetMessageMap() const                                               \
+    {                                                                                                        \
+        return &theClass::messageMap;                                                                        \
+    }                                                                                                        \
+    const ::Veneer::UI_MSGMAP theClass::messageMap = {&theClass::_GetBaseMessageMap,                         \
+                                                      &theClass::_GetMessageEntries};                        \
+    const ::Veneer::UI_MSGMAP_ENTRY* theClass::_GetMessageEntries()                                          \
+    {                                                                                                        \
+        typedef theClass UiMapOwner;                                                                         \
         static const ::Veneer::UI_MSGMAP_ENTRY entries[] = {
 
 // A handler (TNotifyUI&) for notifications of a type from any sender ...
-#define UI_ON_MSGTYPE(msgtype, handler)                                                                        \
+#define UI_ON_MSGTYPE(msgtype, handler)                                                                      \
     {msgtype, L"", ::Veneer::UiSigNotify, &::Veneer::UiNotifyThunk<UiMapOwner, &UiMapOwner::handler>},
 
 // ... or from the sender of one name, which is preferred to any sender.
-#define UI_ON_MSGTYPE_CTRNAME(msgtype, ctrname, handler)                                                       \
+#define UI_ON_MSGTYPE_CTRNAME(msgtype, ctrname, handler)                                                     \
     {msgtype, ctrname, ::Veneer::UiSigNotify, &::Veneer::UiNotifyThunk<UiMapOwner, &UiMapOwner::handler>},
 
 #define UI_ON_CLICK_CTRNAME(ctrname, handler) UI_ON_MSGTYPE_CTRNAME(L"click", ctrname, handler)
 
 // A handler (WPARAM, LPARAM) of the notification's parameters.
-#define UI_ON_MSGTYPE_PARAMS(msgtype, ctrname, handler)                                                        \
+#define UI_ON_MSGTYPE_PARAMS(msgtype, ctrname, handler)                                                      \
     {msgtype, ctrname, ::Veneer::UiSigParams, &::Veneer::UiParamsThunk<UiMapOwner, &UiMapOwner::handler>},
 
-#define UI_END_MESSAGE_MAP()                                                                                   \
-    {                                                                                                          \
-        nullptr, nullptr, ::Veneer::UiSigEnd, nullptr                                                          \
-    }                                                                                                          \
-    }                                                                                                          \
-    ;                                                                                                          \
-    return entries;                                                                                            \
+#define UI_END_MESSAGE_MAP()                                                                                 \
+    {                                                                                                        \
+        nullptr, nullptr, ::Veneer::UiSigEnd, nullptr                                                        \
+    }                                                                                                        \
+    }                                                                                                        \
+    ;                                                                                                        \
+    return entries;                                                                                          \
     }

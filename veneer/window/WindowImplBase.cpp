@@ -75,9 +75,7 @@ UINT WindowImplBase::GetClassStyle() const
     return CS_DBLCLKS;
 }
 
-void WindowImplBase::InitWindow()
-{
-}
+void WindowImplBase::InitWindow() {}
 
 void WindowImplBase::OnClick(TNotifyUI& msg)
 {
@@ -118,11 +116,11 @@ LPCWSTR WindowImplBase::GetResourceID() const
 }
 
 // One body for every handler that leaves the message to the next stage.
-#define UI_NOT_HANDLED(handler)                                                                                \
-    LRESULT WindowImplBase::handler(UINT, WPARAM, LPARAM, bool& bHandled)                                      \
-    {                                                                                                          \
-        bHandled = false;                                                                                      \
-        return 0;                                                                                              \
+#define UI_NOT_HANDLED(handler)                                                                              \
+    LRESULT WindowImplBase::handler(UINT, WPARAM, LPARAM, bool& bHandled)                                    \
+    {                                                                                                        \
+        bHandled = false;                                                                                    \
+        return 0;                                                                                            \
     }
 
 UI_NOT_HANDLED(OnClose)
@@ -215,8 +213,8 @@ LRESULT WindowImplBase::OnSize(UINT, WPARAM, LPARAM, bool& bHandled)
         ::OffsetRect(&rcWnd, -rcWnd.left, -rcWnd.top);
         rcWnd.right++;
         rcWnd.bottom++;
-        const HRGN hRgn = ::CreateRoundRectRgn(rcWnd.left, rcWnd.top, rcWnd.right, rcWnd.bottom, szRoundCorner.cx,
-                                               szRoundCorner.cy);
+        const HRGN hRgn = ::CreateRoundRectRgn(rcWnd.left, rcWnd.top, rcWnd.right, rcWnd.bottom,
+                                               szRoundCorner.cx, szRoundCorner.cy);
         // The window owns the region once it is set; only a refused region
         // is ours to delete.
         if (hRgn != nullptr && ::SetWindowRgn(m_hWnd, hRgn, TRUE) == 0)

@@ -39,9 +39,7 @@ HICON LoadRoundedIcon(UINT nRes)
 
 } // namespace
 
-CWindowWnd::CWindowWnd() : m_hWnd(nullptr), m_OldWndProc(::DefWindowProcW), m_bSubclassed(false)
-{
-}
+CWindowWnd::CWindowWnd() : m_hWnd(nullptr), m_OldWndProc(::DefWindowProcW), m_bSubclassed(false) {}
 
 HWND CWindowWnd::GetHWND() const
 {
@@ -96,14 +94,14 @@ HWND CWindowWnd::Create(HWND hwndParent, LPCWSTR pstrName, DWORD dwStyle, DWORD 
                   rc.bottom - rc.top, hMenu);
 }
 
-HWND CWindowWnd::Create(HWND hwndParent, LPCWSTR pstrName, DWORD dwStyle, DWORD dwExStyle, int x, int y, int cx,
-                        int cy, HMENU hMenu)
+HWND CWindowWnd::Create(HWND hwndParent, LPCWSTR pstrName, DWORD dwStyle, DWORD dwExStyle, int x, int y,
+                        int cx, int cy, HMENU hMenu)
 {
     const bool bRegistered = GetSuperClassName() != nullptr ? RegisterSuperclass() : RegisterWindowClass();
     if (!bRegistered)
         return nullptr;
-    m_hWnd = ::CreateWindowExW(dwExStyle, GetWindowClass(), pstrName, dwStyle, x, y, cx, cy, hwndParent, hMenu,
-                               CPaintManagerUI::GetInstance(), this);
+    m_hWnd = ::CreateWindowExW(dwExStyle, GetWindowClass(), pstrName, dwStyle, x, y, cx, cy, hwndParent,
+                               hMenu, CPaintManagerUI::GetInstance(), this);
     return m_hWnd;
 }
 
@@ -247,9 +245,7 @@ LRESULT CWindowWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
     return ::CallWindowProcW(m_OldWndProc, m_hWnd, uMsg, wParam, lParam);
 }
 
-void CWindowWnd::OnFinalMessage(HWND /*hWnd*/)
-{
-}
+void CWindowWnd::OnFinalMessage(HWND /*hWnd*/) {}
 
 LRESULT CALLBACK CWindowWnd::__WndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {

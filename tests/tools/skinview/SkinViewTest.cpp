@@ -1,7 +1,7 @@
-#include "veneer/manager/PaintManagerUI.h"
-#include "veneer/render/RenderEngine.h"
 #include "tests/support/TestSupport.h"
 #include "tests/veneer/resource/ZipBuilder.h"
+#include "veneer/manager/PaintManagerUI.h"
+#include "veneer/render/RenderEngine.h"
 
 #include <windows.h>
 
@@ -110,8 +110,10 @@ TEST(SkinView, DumpTakesAnotherSizeAndAnArchiveMember)
 {
     CScratchFolder folder;
     const ZipLayout zip = ZipBuilder().Add("skins/main.xml", kSkin).Build();
-    ASSERT_TRUE(TestSupport::WriteFileBytes(folder.File("skin.zip"), std::string(zip.bytes.begin(), zip.bytes.end())));
-    const ToolRun run = RunSkinView(folder, "--dump " + Quote(folder.File("skin.zip")) + " skins/main.xml --size 300x60");
+    ASSERT_TRUE(TestSupport::WriteFileBytes(folder.File("skin.zip"),
+                                            std::string(zip.bytes.begin(), zip.bytes.end())));
+    const ToolRun run =
+        RunSkinView(folder, "--dump " + Quote(folder.File("skin.zip")) + " skins/main.xml --size 300x60");
     EXPECT_EQ(run.dwExit, 0u);
     ASSERT_EQ(run.lines.size(), 5u);
     EXPECT_EQ(run.lines[0], "VerticalLayoutUI \"root\" 0,0,300,60");
@@ -128,7 +130,8 @@ TEST(SkinView, ASkinThatDoesNotLoadPrintsTheReasonAndExitsOne)
     EXPECT_EQ(broken.lines[0].rfind("error: ", 0), 0u);
     EXPECT_EQ(broken.lines[1].rfind("at: \"", 0), 0u);
 
-    const ToolRun missing = RunSkinView(folder, "--shot " + Quote(folder.File("x.png")) + " " + Quote(folder.File("no.xml")));
+    const ToolRun missing =
+        RunSkinView(folder, "--shot " + Quote(folder.File("x.png")) + " " + Quote(folder.File("no.xml")));
     EXPECT_EQ(missing.dwExit, 1u);
     EXPECT_TRUE(Contains(missing.lines, "error: Error opening file"));
     EXPECT_FALSE(TestSupport::FileExists(folder.File("x.png")));
@@ -141,10 +144,12 @@ TEST(SkinView, ShotWritesThePaintedWindowWithItsAlpha)
 {
     CScratchFolder folder;
     ASSERT_TRUE(TestSupport::WriteFileBytes(
-        folder.File("shot.xml"), "<Window size=\"40,20\"><HorizontalLayout><Control bkcolor=\"#FFFF0000\" width=\"10\"/>"
-                                 "<Control bkcolor=\"#800000FF\" width=\"10\"/><Control bordersize=\"1\" "
-                                 "bordercolor=\"#FF00FF00\"/></HorizontalLayout></Window>"));
-    const ToolRun run = RunSkinView(folder, "--shot " + Quote(folder.File("shot.png")) + " " + Quote(folder.File("shot.xml")));
+        folder.File("shot.xml"),
+        "<Window size=\"40,20\"><HorizontalLayout><Control bkcolor=\"#FFFF0000\" width=\"10\"/>"
+        "<Control bkcolor=\"#800000FF\" width=\"10\"/><Control bordersize=\"1\" "
+        "bordercolor=\"#FF00FF00\"/></HorizontalLayout></Window>"));
+    const ToolRun run = RunSkinView(folder, "--shot " + Quote(folder.File("shot.png")) + " " +
+                                                Quote(folder.File("shot.xml")));
     ASSERT_EQ(run.dwExit, 0u);
     CLoadedPng png(folder, "shot.png");
     ASSERT_TRUE(png.IsLoaded());
@@ -185,7 +190,8 @@ class LiveView
 
     // Waits until the output has a line starting with the prefix after the
     // first `nSkip` such lines; returns it.
-    bool WaitForLine(const std::string& prefix, size_t nSkip, std::string& line, DWORD dwTimeoutMs = 20000) const
+    bool WaitForLine(const std::string& prefix, size_t nSkip, std::string& line,
+                     DWORD dwTimeoutMs = 20000) const
     {
         const DWORD dwStart = ::GetTickCount();
         do

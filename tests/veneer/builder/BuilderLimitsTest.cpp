@@ -64,7 +64,8 @@ TEST_F(BuilderFixture, IncludesThatMultiplyRunIntoTheIncludeBudget)
     WriteSkin("l2.xml", "<Window><Include source=\"l3.xml\" count=\"100\"/></Window>");
     WriteSkin("l1.xml", "<Window><Include source=\"l2.xml\" count=\"100\"/></Window>");
     const DWORD dwStart = ::GetTickCount();
-    EXPECT_EQ(Build(L"<Window><Container><Include source=\"l1.xml\" count=\"100\"/></Container></Window>"), nullptr);
+    EXPECT_EQ(Build(L"<Window><Container><Include source=\"l1.xml\" count=\"100\"/></Container></Window>"),
+              nullptr);
     EXPECT_EQ(LastError(), L"Too many includes in the skin");
     EXPECT_LT(::GetTickCount() - dwStart, 10000u);
 }
@@ -93,8 +94,10 @@ TEST_F(BuilderFixture, DeepNestingIsBuiltUpToTheLimitAndRefusedBeyond)
 
     // Includes add their nesting to the including document's.
     WriteSkin("deep.xml", sDeep);
-    EXPECT_EQ(Build(L"<Window><Container><Container><Include source=\"deep.xml\"/></Container></Container></Window>"),
-              nullptr);
+    EXPECT_EQ(
+        Build(
+            L"<Window><Container><Container><Include source=\"deep.xml\"/></Container></Container></Window>"),
+        nullptr);
     EXPECT_EQ(LastError(), L"Skin nested too deeply");
 }
 

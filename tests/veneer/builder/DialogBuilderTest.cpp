@@ -48,9 +48,9 @@ TEST_F(BuilderFixture, BuildsTheTreeWithClassesNamesAndAttributes)
                               L"</HorizontalLayout><TileLayout name=\"tiles\"/><TabLayout name=\"tabs\">"
                               L"<Container name=\"page\"/></TabLayout></VerticalLayout></Window>");
     ASSERT_NE(pRoot, nullptr);
-    EXPECT_EQ(TreeLines(pRoot), (Lines{L"VerticalLayoutUI root", L"  HorizontalLayoutUI row", L"    ControlUI a",
-                                       L"    ScrollBarUI sb", L"  TileLayoutUI tiles", L"  TabLayoutUI tabs",
-                                       L"    ContainerUI page"}));
+    EXPECT_EQ(TreeLines(pRoot), (Lines{L"VerticalLayoutUI root", L"  HorizontalLayoutUI row",
+                                       L"    ControlUI a", L"    ScrollBarUI sb", L"  TileLayoutUI tiles",
+                                       L"  TabLayoutUI tabs", L"    ContainerUI page"}));
 }
 
 TEST_F(BuilderFixture, ControlsAreLeftWithoutManagerUntilTheWindowAttachesThem)
@@ -72,9 +72,10 @@ TEST_F(BuilderFixture, ElementNamesMatchExactlyAndUnknownOnesAreSkippedWithTheir
 
 TEST_F(BuilderFixture, ADefaultPlacedAfterItsControlStillApplies)
 {
-    CControlUI* pRoot = Build(L"<Window><VerticalLayout><Control name=\"a\" bordersize=\"2\"/></VerticalLayout>"
-                              L"<Default name=\"Control\" value=\"bkcolor=&quot;#FF102030&quot; bordersize=&quot;5&quot;\"/>"
-                              L"</Window>");
+    CControlUI* pRoot =
+        Build(L"<Window><VerticalLayout><Control name=\"a\" bordersize=\"2\"/></VerticalLayout>"
+              L"<Default name=\"Control\" value=\"bkcolor=&quot;#FF102030&quot; bordersize=&quot;5&quot;\"/>"
+              L"</Window>");
     ASSERT_NE(pRoot, nullptr);
     CControlUI* pA = static_cast<CContainerUI*>(pRoot)->GetItemAt(0);
     EXPECT_EQ(pA->GetBkColor(), 0xFF102030u);
@@ -90,8 +91,8 @@ TEST_F(BuilderFixture, TwoDefaultFontsAreBothAddedAndTheLaterIsTheDefault)
               nullptr);
     ASSERT_EQ(m_pm.GetCustomFontCount(), 3);
     EXPECT_EQ(std::wstring(m_pm.GetFontInfo(0)->sFontName.GetData()), L"Tahoma");
-    EXPECT_EQ(m_pm.GetFontInfo(2)->iSize, 12);      // the default size
-    EXPECT_FALSE(m_pm.GetFontInfo(2)->bItalic);     // only "true" is true
+    EXPECT_EQ(m_pm.GetFontInfo(2)->iSize, 12);  // the default size
+    EXPECT_FALSE(m_pm.GetFontInfo(2)->bItalic); // only "true" is true
     EXPECT_TRUE(m_pm.GetFontInfo(1)->bBold);
     EXPECT_EQ(std::wstring(m_pm.GetDefaultFontInfo()->sFontName.GetData()), L"Arial");
     EXPECT_EQ(m_pm.GetDefaultFontInfo()->iSize, 15);
@@ -117,8 +118,8 @@ TEST_F(BuilderFixture, WindowSizeReadsCommaSpaceAndCommaSpaceSeparators)
         ASSERT_TRUE(window.Create(&pm, 10, 10));
         CDialogBuilder builder;
         std::unique_ptr<CControlUI> pRoot(builder.Create(
-            STRINGorID((std::wstring(L"<Window size=\"") + pstrSize + L"\"><Control/></Window>").c_str()), nullptr,
-            nullptr, &pm));
+            STRINGorID((std::wstring(L"<Window size=\"") + pstrSize + L"\"><Control/></Window>").c_str()),
+            nullptr, nullptr, &pm));
         ASSERT_NE(pRoot, nullptr);
         EXPECT_EQ(pm.GetInitSize().cx, 380) << pstrSize;
         EXPECT_EQ(pm.GetInitSize().cy, 265) << pstrSize;
@@ -130,10 +131,11 @@ TEST_F(BuilderFixture, WindowSizeReadsCommaSpaceAndCommaSpaceSeparators)
 
 TEST_F(BuilderFixture, WindowAttributesReachTheManager)
 {
-    ASSERT_NE(Build(L"<Window caption=\"1,2,3,30\" sizebox=\"4,5,6,7\" roundcorner=\"8,9\" mininfo=\"100,50\" "
-                    L"maxinfo=\"900,700\" alpha=\"200\" showdirty=\"true\" defaultfontcolor=\"#FF112233\" "
-                    L"linkfontcolor=\"FF445566\" selectedcolor=\"#80778899\" unknown=\"1\"><Control/></Window>"),
-              nullptr);
+    ASSERT_NE(
+        Build(L"<Window caption=\"1,2,3,30\" sizebox=\"4,5,6,7\" roundcorner=\"8,9\" mininfo=\"100,50\" "
+              L"maxinfo=\"900,700\" alpha=\"200\" showdirty=\"true\" defaultfontcolor=\"#FF112233\" "
+              L"linkfontcolor=\"FF445566\" selectedcolor=\"#80778899\" unknown=\"1\"><Control/></Window>"),
+        nullptr);
     const RECT& rcCaption = m_pm.GetCaptionRect();
     EXPECT_EQ(rcCaption.left + rcCaption.top * 10 + rcCaption.right * 100 + rcCaption.bottom * 1000, 30321);
     const RECT& rcBox = m_pm.GetSizeBox();
@@ -159,20 +161,23 @@ TEST_F(BuilderFixture, ARootNotNamedWindowAppliesResourcesButNoWindowSettings)
 
 TEST_F(BuilderFixture, IncludeWithCountThreeAddsTheIncludedControlsThreeTimes)
 {
-    WriteSkin("part.xml", "<Window><Font name=\"Arial\"/><Control name=\"x\"/><Control name=\"y\"/></Window>");
+    WriteSkin("part.xml",
+              "<Window><Font name=\"Arial\"/><Control name=\"x\"/><Control name=\"y\"/></Window>");
     CControlUI* pRoot =
         Build(L"<Window><VerticalLayout><Include source=\"part.xml\" count=\"3\"/><Control name=\"end\"/>"
               L"</VerticalLayout></Window>");
-    EXPECT_EQ(TreeLines(pRoot), (Lines{L"VerticalLayoutUI ", L"  ControlUI x", L"  ControlUI y", L"  ControlUI x",
-                                       L"  ControlUI y", L"  ControlUI x", L"  ControlUI y", L"  ControlUI end"}));
+    EXPECT_EQ(TreeLines(pRoot),
+              (Lines{L"VerticalLayoutUI ", L"  ControlUI x", L"  ControlUI y", L"  ControlUI x",
+                     L"  ControlUI y", L"  ControlUI x", L"  ControlUI y", L"  ControlUI end"}));
     // The included document's resources are applied once per inclusion.
     EXPECT_EQ(m_pm.GetCustomFontCount(), 3);
 }
 
 TEST_F(BuilderFixture, AMissingIncludeLeavesTheBuildGoingAndNamesTheInclude)
 {
-    CControlUI* pRoot = Build(L"<Window><VerticalLayout><Include source=\"absent.xml\"/><Control name=\"after\"/>"
-                              L"</VerticalLayout></Window>");
+    CControlUI* pRoot =
+        Build(L"<Window><VerticalLayout><Include source=\"absent.xml\"/><Control name=\"after\"/>"
+              L"</VerticalLayout></Window>");
     EXPECT_EQ(TreeLines(pRoot), (Lines{L"VerticalLayoutUI ", L"  ControlUI after"}));
     EXPECT_EQ(LastError(), L"Error opening file");
     EXPECT_EQ(LastLocation(), L"absent.xml");
@@ -235,8 +240,9 @@ TEST_F(BuilderFixture, AParentThatIsNotAContainerStopsItsLevel)
 {
     // The inner control cannot be held by "a": that level stops, the rest
     // of the document is built.
-    CControlUI* pRoot = Build(L"<Window><VerticalLayout><Control name=\"a\"><Control name=\"lost\"/>"
-                              L"<Control name=\"lost2\"/></Control><Control name=\"b\"/></VerticalLayout></Window>");
+    CControlUI* pRoot =
+        Build(L"<Window><VerticalLayout><Control name=\"a\"><Control name=\"lost\"/>"
+              L"<Control name=\"lost2\"/></Control><Control name=\"b\"/></VerticalLayout></Window>");
     EXPECT_EQ(TreeLines(pRoot), (Lines{L"VerticalLayoutUI ", L"  ControlUI a", L"  ControlUI b"}));
 
     // Built straight into a parent that is not a container: null.
@@ -247,7 +253,8 @@ TEST_F(BuilderFixture, AParentThatIsNotAContainerStopsItsLevel)
 TEST_F(BuilderFixture, ControlsBuiltIntoAGivenParentAreAddedToIt)
 {
     CVerticalLayoutUI parent;
-    CControlUI* pFirst = Build(L"<Window><Control name=\"p\"/><Control name=\"q\"/></Window>", nullptr, &parent);
+    CControlUI* pFirst =
+        Build(L"<Window><Control name=\"p\"/><Control name=\"q\"/></Window>", nullptr, &parent);
     ASSERT_NE(pFirst, nullptr);
     EXPECT_EQ(pFirst->GetName(), L"p");
     EXPECT_EQ(TreeLines(&parent), (Lines{L"VerticalLayoutUI ", L"  ControlUI p", L"  ControlUI q"}));
@@ -265,9 +272,10 @@ TEST_F(BuilderFixture, TopLevelControlsBeyondTheFirstAreNotLeakedWithoutAParent)
 TEST_F(BuilderFixture, TheCallbackMakesWhatNeitherTableNorPlugInsKnow)
 {
     CRecordingCallback callback;
-    CControlUI* pRoot = Build(L"<Window><VerticalLayout><CustomPanel name=\"c\"><Control name=\"in\"/></CustomPanel>"
-                              L"<Nobody><Control/></Nobody></VerticalLayout></Window>",
-                              &callback);
+    CControlUI* pRoot =
+        Build(L"<Window><VerticalLayout><CustomPanel name=\"c\"><Control name=\"in\"/></CustomPanel>"
+              L"<Nobody><Control/></Nobody></VerticalLayout></Window>",
+              &callback);
     EXPECT_EQ(callback.m_asked, (Lines{L"CustomPanel", L"Nobody"}));
     ASSERT_EQ(TreeLines(pRoot).size(), 3u);
     EXPECT_EQ(TreeLines(pRoot)[2], L"    ControlUI in");
@@ -276,8 +284,9 @@ TEST_F(BuilderFixture, TheCallbackMakesWhatNeitherTableNorPlugInsKnow)
 TEST_F(BuilderFixture, TreeNodeOutsideATreeStopsItsLevel)
 {
     // What the level had already added stays; nothing after the node is made.
-    CControlUI* pRoot = Build(L"<Window><VerticalLayout><Control name=\"before\"/><TreeNode/><Control name=\"after\"/>"
-                              L"</VerticalLayout></Window>");
+    CControlUI* pRoot =
+        Build(L"<Window><VerticalLayout><Control name=\"before\"/><TreeNode/><Control name=\"after\"/>"
+              L"</VerticalLayout></Window>");
     EXPECT_EQ(TreeLines(pRoot), (Lines{L"VerticalLayoutUI ", L"  ControlUI before"}));
     EXPECT_EQ(LastError(), L"TreeNode outside a tree");
     EXPECT_EQ(Build(L"<Window><TreeNode/></Window>"), nullptr);

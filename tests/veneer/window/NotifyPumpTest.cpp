@@ -1,5 +1,5 @@
-#include "veneer/control/ControlUI.h"
 #include "veneer/window/NotifyPump.h"
+#include "veneer/control/ControlUI.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "veneer/control/ControlUI.h"
 #include "veneer/window/WindowImplBase.h"
+#include "veneer/control/ControlUI.h"
 
 #include "TestWindow.h"
 #include "tests/support/TestSupport.h"
@@ -26,14 +26,15 @@ class CNamedClassUI : public CControlUI
     LPCWSTR m_pstrClass;
 };
 
-const wchar_t kSkin[] = L"<Window size=\"300,200\" caption=\"0,0,0,30\" sizebox=\"4,4,6,6\" roundcorner=\"8,8\" "
-                        L"mininfo=\"120,80\">"
-                        L"<HorizontalLayout>"
-                        L"<Labelish name=\"title\" width=\"100\"/><Buttonish name=\"btn\" width=\"50\"/>"
-                        L"<VerticalLayout><Control name=\"closebtn\" height=\"10\"/><Control name=\"minbtn\" "
-                        L"height=\"10\"/><Control name=\"maxbtn\" height=\"10\"/><Control name=\"restorebtn\" "
-                        L"height=\"10\"/><Control name=\"other\"/></VerticalLayout>"
-                        L"</HorizontalLayout></Window>";
+const wchar_t kSkin[] =
+    L"<Window size=\"300,200\" caption=\"0,0,0,30\" sizebox=\"4,4,6,6\" roundcorner=\"8,8\" "
+    L"mininfo=\"120,80\">"
+    L"<HorizontalLayout>"
+    L"<Labelish name=\"title\" width=\"100\"/><Buttonish name=\"btn\" width=\"50\"/>"
+    L"<VerticalLayout><Control name=\"closebtn\" height=\"10\"/><Control name=\"minbtn\" "
+    L"height=\"10\"/><Control name=\"maxbtn\" height=\"10\"/><Control name=\"restorebtn\" "
+    L"height=\"10\"/><Control name=\"other\"/></VerticalLayout>"
+    L"</HorizontalLayout></Window>";
 
 class CSkinWindow : public WindowImplBase
 {
@@ -107,7 +108,8 @@ class SkinnedWindow : public ::testing::Test
     void Open(CSkinWindow& wnd)
     {
         ASSERT_NE(wnd.Create(nullptr, L"skin", WS_POPUP, WS_EX_TOOLWINDOW, 0, 0, 10, 10), nullptr);
-        ::SetWindowPos(wnd, nullptr, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        ::SetWindowPos(wnd, nullptr, 100, 100, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
         ASSERT_NE(wnd.Manager().GetRoot(), nullptr);
         ASSERT_TRUE(PumpUntil([&] { return wnd.Manager().GetRoot()->GetWidth() > 0; }, 10000));
     }
@@ -161,9 +163,9 @@ TEST_F(SkinnedWindow, HitTestsFollowTheSizeBoxAndTheCaption)
         int x, y;
         LRESULT lExpected;
     } cases[] = {
-        {1, 1, HTTOPLEFT},        {150, 2, HTTOP},          {298, 3, HTTOPRIGHT},  {2, 100, HTLEFT},
-        {295, 100, HTRIGHT},      {2, 196, HTBOTTOMLEFT},   {150, 199, HTBOTTOM},  {299, 199, HTBOTTOMRIGHT},
-        {50, 10, HTCAPTION},      {120, 10, HTCLIENT},      {200, 29, HTCAPTION},  {200, 30, HTCLIENT},
+        {1, 1, HTTOPLEFT},   {150, 2, HTTOP},        {298, 3, HTTOPRIGHT}, {2, 100, HTLEFT},
+        {295, 100, HTRIGHT}, {2, 196, HTBOTTOMLEFT}, {150, 199, HTBOTTOM}, {299, 199, HTBOTTOMRIGHT},
+        {50, 10, HTCAPTION}, {120, 10, HTCLIENT},    {200, 29, HTCAPTION}, {200, 30, HTCLIENT},
         {50, 100, HTCLIENT},
     };
     for (const auto& c : cases)

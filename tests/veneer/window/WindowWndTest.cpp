@@ -1,5 +1,5 @@
-#include "veneer/manager/PaintManagerUI.h"
 #include "veneer/window/WindowWnd.h"
+#include "veneer/manager/PaintManagerUI.h"
 
 #include "TestWindow.h"
 
@@ -143,8 +143,8 @@ TEST_F(WindowWnd, ASuperclassKeepsTheBaseClassBehaviour)
 
 TEST_F(WindowWnd, SubclassRoutesAnExistingWindowUntilUnsubclassed)
 {
-    const HWND hStatic = ::CreateWindowExW(0, L"STATIC", L"before", kHiddenPopup, 0, 0, 50, 20, nullptr, nullptr,
-                                           nullptr, nullptr);
+    const HWND hStatic = ::CreateWindowExW(0, L"STATIC", L"before", kHiddenPopup, 0, 0, 50, 20, nullptr,
+                                           nullptr, nullptr, nullptr);
     ASSERT_NE(hStatic, nullptr);
     CRecordingWnd wnd;
     ASSERT_EQ(wnd.Subclass(hStatic), hStatic);
@@ -166,8 +166,8 @@ TEST_F(WindowWnd, SubclassRoutesAnExistingWindowUntilUnsubclassed)
 
 TEST_F(WindowWnd, ASubclassedWindowThatGoesIsUnboundAndRestored)
 {
-    const HWND hStatic = ::CreateWindowExW(0, L"STATIC", L"x", kHiddenPopup, 0, 0, 50, 20, nullptr, nullptr,
-                                           nullptr, nullptr);
+    const HWND hStatic =
+        ::CreateWindowExW(0, L"STATIC", L"x", kHiddenPopup, 0, 0, 50, 20, nullptr, nullptr, nullptr, nullptr);
     CRecordingWnd wnd;
     ASSERT_EQ(wnd.Subclass(hStatic), hStatic);
     ::DestroyWindow(hStatic);
