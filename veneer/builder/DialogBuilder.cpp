@@ -39,6 +39,15 @@ const int kMaxIncludedDocuments = 2000;
 // Include attributes are read into buffers of this many characters.
 const SIZE_T kMaxIncludeAttribute = 500;
 
+// Copies as much of the text as fits, always terminated.
+void CopyText(const CUiString& sText, LPWSTR pstrBuffer, SIZE_T cchMax)
+{
+    if (cchMax == 0)
+        return;
+    wcsncpy(pstrBuffer, sText.GetData(), cchMax - 1);
+    pstrBuffer[cchMax - 1] = L'\0';
+}
+
 bool IsResourceElement(LPCWSTR pstrName)
 {
     return wcscmp(pstrName, L"Image") == 0 || wcscmp(pstrName, L"Font") == 0 ||
@@ -378,27 +387,17 @@ CMarkup* CDialogBuilder::GetMarkup()
 void CDialogBuilder::GetLastErrorMessage(LPWSTR pstrMessage, SIZE_T cchMax) const
 {
     if (m_sErrorMsg.IsEmpty())
-    {
         m_xml.GetLastErrorMessage(pstrMessage, cchMax);
-        return;
-    }
-    if (cchMax == 0)
-        return;
-    wcsncpy(pstrMessage, m_sErrorMsg.GetData(), cchMax - 1);
-    pstrMessage[cchMax - 1] = L'\0';
+    else
+        CopyText(m_sErrorMsg, pstrMessage, cchMax);
 }
 
 void CDialogBuilder::GetLastErrorLocation(LPWSTR pstrSource, SIZE_T cchMax) const
 {
     if (m_sErrorMsg.IsEmpty())
-    {
         m_xml.GetLastErrorLocation(pstrSource, cchMax);
-        return;
-    }
-    if (cchMax == 0)
-        return;
-    wcsncpy(pstrSource, m_sErrorLocation.GetData(), cchMax - 1);
-    pstrSource[cchMax - 1] = L'\0';
+    else
+        CopyText(m_sErrorLocation, pstrSource, cchMax);
 }
 
 bool CDialogBuilder::SetError(LPCWSTR pstrMessage, LPCWSTR pstrLocation)

@@ -8,8 +8,7 @@ namespace Veneer
 namespace
 {
 
-// The window property that holds the object of a superclassed window, whose
-// class may use the window's user data itself.
+// The window property that holds the object of a superclassed window.
 const wchar_t kObjectProperty[] = L"WndX";
 
 const UINT kCenterFlags = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
@@ -38,6 +37,34 @@ HICON LoadRoundedIcon(UINT nRes)
 }
 
 } // namespace
+
+// Where a window procedure keeps the object of its window: the user data
+// slot for windows of our own classes, a window property for superclassed
+// ones, whose class may use the user data itself.
+struct CWindowWnd::TUserDataSlot
+{
+    static void Store(HWND hWnd, CWindowWnd* pThis)
+    {
+        ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(pThis));
+    }
+    static CWindowWnd* Load(HWND hWnd)
+    {
+        return reinterpret_cast<CWindowWnd*>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA));
+    }
+    static void Forget(HWND hWnd) { ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, 0); }
+};
+
+struct CWindowWnd::TPropertySlot
+{
+    static void Store(HWND hWnd, CWindowWnd* pThis)
+    {
+        ::SetPropW(hWnd, kObjectProperty, static_cast<HANDLE>(pThis));
+    }
+    static CWindowWnd* Load(HWND hWnd) { return static_cast<CWindowWnd*>(::GetPropW(hWnd, kObjectProperty)); }
+    // Removed, not set to null: a property left on the window would outlive
+    // it in the window manager's tables.
+    static void Forget(HWND hWnd) { ::RemovePropW(hWnd, kObjectProperty); }
+};
 
 CWindowWnd::CWindowWnd() : m_hWnd(nullptr), m_OldWndProc(::DefWindowProcW), m_bSubclassed(false) {}
 
@@ -119,7 +146,7 @@ HWND CWindowWnd::Subclass(HWND hWnd)
     m_OldWndProc = pfnOld;
     m_bSubclassed = true;
     m_hWnd = hWnd;
-    ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    TUserDataSlot::Store(hWnd, this);
     return m_hWnd;
 }
 
@@ -247,23 +274,25 @@ LRESULT CWindowWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
 
 void CWindowWnd::OnFinalMessage(HWND /*hWnd*/) {}
 
-LRESULT CALLBACK CWindowWnd::__WndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+template <class TSlot> LRESULT CWindowWnd::RouteMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     CWindowWnd* pThis = nullptr;
     if (uMsg == WM_NCCREATE)
     {
-        const CREATESTRUCTW* pCreate = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        pThis = static_cast<CWindowWnd*>(pCreate->lpCreateParams);
+        // The object came as the creation parameter.
+        pThis = static_cast<CWindowWnd*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
         pThis->m_hWnd = hWnd;
-        ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(pThis));
+        TSlot::Store(hWnd, pThis);
     }
     else
     {
-        pThis = reinterpret_cast<CWindowWnd*>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA));
+        pThis = TSlot::Load(hWnd);
         if (uMsg == WM_NCDESTROY && pThis != nullptr)
         {
+            // The last message: the previous procedure sees it, then the
+            // object lets go of the window and may be deleted.
             const LRESULT lRes = ::CallWindowProcW(pThis->m_OldWndProc, hWnd, uMsg, wParam, lParam);
-            ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, 0);
+            TSlot::Forget(hWnd);
             if (pThis->m_bSubclassed)
                 pThis->Unsubclass();
             pThis->m_hWnd = nullptr;
@@ -276,35 +305,14 @@ LRESULT CALLBACK CWindowWnd::__WndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPAR
     return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
 }
 
+LRESULT CALLBACK CWindowWnd::__WndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    return RouteMessage<TUserDataSlot>(hWnd, uMsg, wParam, lParam);
+}
+
 LRESULT CALLBACK CWindowWnd::__ControlProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    CWindowWnd* pThis = nullptr;
-    if (uMsg == WM_NCCREATE)
-    {
-        const CREATESTRUCTW* pCreate = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        pThis = static_cast<CWindowWnd*>(pCreate->lpCreateParams);
-        pThis->m_hWnd = hWnd;
-        ::SetPropW(hWnd, kObjectProperty, static_cast<HANDLE>(pThis));
-    }
-    else
-    {
-        pThis = static_cast<CWindowWnd*>(::GetPropW(hWnd, kObjectProperty));
-        if (uMsg == WM_NCDESTROY && pThis != nullptr)
-        {
-            const LRESULT lRes = ::CallWindowProcW(pThis->m_OldWndProc, hWnd, uMsg, wParam, lParam);
-            if (pThis->m_bSubclassed)
-                pThis->Unsubclass();
-            // Removed, not set to null: a property left on the window would
-            // outlive it in the window manager's tables.
-            ::RemovePropW(hWnd, kObjectProperty);
-            pThis->m_hWnd = nullptr;
-            pThis->OnFinalMessage(hWnd);
-            return lRes;
-        }
-    }
-    if (pThis != nullptr)
-        return pThis->HandleMessage(uMsg, wParam, lParam);
-    return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
+    return RouteMessage<TPropertySlot>(hWnd, uMsg, wParam, lParam);
 }
 
 } // namespace Veneer

@@ -53,6 +53,12 @@ class VENEER_API CWindowWnd
     static LRESULT CALLBACK __WndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK __ControlProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
+  private:
+    struct TUserDataSlot;
+    struct TPropertySlot;
+    template <class TSlot> static LRESULT RouteMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+
+  protected:
     ~CWindowWnd() = default;
 
     HWND m_hWnd;
