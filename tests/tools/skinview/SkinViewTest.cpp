@@ -236,8 +236,9 @@ bool WaitForPixel(HWND hWnd, int x, int y, COLORREF expected)
     return false;
 }
 
-// Outside the margin where the error view writes its text.
-const int kProbeX = 116;
+// Outside the margin where the error view writes its text, and left of the
+// scroll bar.
+const int kProbeX = 60;
 const int kProbeY = 76;
 
 // The viewer may be reading the skin at the moment the test writes it.
@@ -255,8 +256,9 @@ bool Rewrite(const CScratchFolder& folder, const std::string& text)
 
 std::string LiveSkin(const char* pstrColor)
 {
-    return std::string("<Window size=\"120,80\"><VerticalLayout name=\"root\" bkcolor=\"") + pstrColor +
-           "\"/></Window>";
+    return std::string("<Window size=\"120,80\"><HorizontalLayout name=\"root\"><VerticalLayout bkcolor=\"") +
+           pstrColor + "\"/><ScrollBar name=\"bar\" width=\"16\" range=\"100\" linesize=\"10\"/>"
+                       "</HorizontalLayout></Window>";
 }
 
 } // namespace
@@ -273,7 +275,12 @@ TEST(SkinViewLive, ReloadsOnEditShowsErrorsAndRecovers)
     ASSERT_TRUE(::IsWindow(hWnd));
     // The first layout's notification is printed with its sender.
     ASSERT_TRUE(view.WaitForLine("windowinit ", 0, line));
-    EXPECT_EQ(line, "windowinit VerticalLayoutUI \"root\" 0 0");
+    EXPECT_EQ(line, "windowinit HorizontalLayoutUI \"root\" 0 0");
+    // A click on the scroll bar's lower button moves it, and it says so.
+    ::PostMessageW(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(112, 75));
+    ::PostMessageW(hWnd, WM_LBUTTONUP, 0, MAKELPARAM(112, 75));
+    ASSERT_TRUE(view.WaitForLine("scroll ", 0, line));
+    EXPECT_EQ(line, "scroll ScrollBarUI \"bar\" 0 0");
     ASSERT_TRUE(WaitForPixel(hWnd, kProbeX, kProbeY, RGB(255, 0, 0)));
     RECT rcBefore{};
     ::GetWindowRect(hWnd, &rcBefore);
