@@ -3,6 +3,7 @@
 
 #include "TestWindow.h"
 #include "tests/support/TestSupport.h"
+#include "tests/veneer/resource/ZipBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -54,6 +55,7 @@ class CSkinWindow : public WindowImplBase
     CUiString GetSkinXml() override { return m_sSkin.c_str(); }
     UILIB_RESOURCETYPE GetResourceType() const override { return m_type; }
     LPCWSTR GetResourceID() const override { return L"NOSUCHZIP"; }
+    CUiString GetZIPFileName() const override { return m_sZip.c_str(); }
     void InitWindow() override { m_nInit++; }
     CControlUI* CreateControl(LPCWSTR pstrClass) override
     {
@@ -88,6 +90,7 @@ class CSkinWindow : public WindowImplBase
     CPaintManagerUI& Manager() { return m_PaintManager; }
 
     std::wstring m_sSkin;
+    std::wstring m_sZip;
     UILIB_RESOURCETYPE m_type;
     int m_nInit = 0;
     std::vector<UINT> m_custom;
@@ -100,6 +103,13 @@ class SkinnedWindow : public ::testing::Test
     void SetUp() override
     {
         CPaintManagerUI::SetInstance(::GetModuleHandleW(nullptr));
+        CPaintManagerUI::SetResourcePath(L"");
+        CPaintManagerUI::SetResourceZip(L"", false);
+    }
+
+    void TearDown() override
+    {
+        CPaintManagerUI::SetResourceZip(L"", false);
         CPaintManagerUI::SetResourcePath(L"");
     }
 
@@ -297,6 +307,23 @@ TEST_F(SkinnedWindow, ASkinFromAModuleResourceIsBuilt)
     RECT rc{};
     ::GetClientRect(wnd, &rc);
     EXPECT_EQ(rc.right, 200);
+}
+
+TEST_F(SkinnedWindow, ASkinFromAnArchiveFileIsBuilt)
+{
+    TestSupport::CScratchFolder folder;
+    const ZipLayout zip =
+        ZipBuilder().Add("main.xml", "<Window size=\"150,90\"><Control name=\"zipped\"/></Window>").Build();
+    ASSERT_TRUE(TestSupport::WriteFileBytes(folder.File("skin.zip"),
+                                            std::string(zip.bytes.begin(), zip.bytes.end())));
+    CPaintManagerUI::SetResourcePath(std::wstring(folder.Path().begin(), folder.Path().end()).c_str());
+    CSkinWindow wnd(L"main.xml", UILIB_ZIP);
+    wnd.m_sZip = L"skin.zip";
+    Open(wnd);
+    EXPECT_NE(wnd.Manager().FindControl(L"zipped"), nullptr);
+    RECT rc{};
+    ::GetClientRect(wnd, &rc);
+    EXPECT_EQ(rc.right, 150);
 }
 
 TEST_F(SkinnedWindow, AMissingArchiveResourceLeavesTheWindowEmptyAndQuiet)

@@ -289,3 +289,26 @@ TEST_F(WindowWnd, SendAndPostReachTheWindow)
     EXPECT_TRUE(wnd.PostMessageW(WM_APP + 3));
     EXPECT_TRUE(PumpUntil([&] { return wnd.Saw(WM_APP + 3); }, 10000));
 }
+
+TEST_F(WindowWnd, SetIconSetsBothIconsAtTheRoundedLargeSize)
+{
+    CRecordingWnd wnd;
+    ASSERT_NE(wnd.Create(nullptr, L"t", WS_OVERLAPPEDWINDOW, 0, 0, 0, 100, 100), nullptr);
+    wnd.SetIcon(201);
+    const HICON hBig = reinterpret_cast<HICON>(wnd.SendMessageW(WM_GETICON, ICON_BIG));
+    const HICON hSmall = reinterpret_cast<HICON>(wnd.SendMessageW(WM_GETICON, ICON_SMALL));
+    ASSERT_NE(hBig, nullptr);
+    ASSERT_NE(hSmall, nullptr);
+    EXPECT_NE(hBig, hSmall);
+    const int cxExpected = (::GetSystemMetrics(SM_CXICON) + 15) & ~15;
+    for (HICON hIcon : {hBig, hSmall})
+    {
+        ICONINFO info{};
+        ASSERT_TRUE(::GetIconInfo(hIcon, &info));
+        BITMAP bm{};
+        ::GetObjectW(info.hbmColor != nullptr ? info.hbmColor : info.hbmMask, sizeof(bm), &bm);
+        EXPECT_EQ(bm.bmWidth, cxExpected);
+        ::DeleteObject(info.hbmColor);
+        ::DeleteObject(info.hbmMask);
+    }
+}
