@@ -131,7 +131,11 @@ CControlUI* CDialogBuilder::Create(IDialogBuilderCallback* pCallback, CPaintMana
     TBuildBudget budget;
     const bool bOutermost = m_pBudget == nullptr;
     if (bOutermost)
+    {
         m_pBudget = &budget;
+        m_sErrorMsg.Empty();
+        m_sErrorLocation.Empty();
+    }
 
     m_pCallback = pCallback;
     CMarkupNode root = m_xml.GetRoot();

@@ -319,3 +319,14 @@ TEST(LoadPlugin, RefusesMissingModulesAndModulesWithoutAFactory)
     EXPECT_FALSE(CPaintManagerUI::LoadPlugin(sNone.c_str()));
     EXPECT_EQ(CPaintManagerUI::GetPlugins()->GetSize(), nBefore);
 }
+
+TEST_F(BuilderFixture, ABuilderBuildingItsLoadedMarkupAgainForgetsTheLastError)
+{
+    ASSERT_TRUE(m_builder.GetMarkup()->Load(L"<Window><TreeNode/></Window>"));
+    EXPECT_EQ(m_builder.Create(nullptr, &m_pm), nullptr);
+    EXPECT_EQ(LastError(), L"TreeNode outside a tree");
+    ASSERT_TRUE(m_builder.GetMarkup()->Load(L"<Window><Control name=\"fine\"/></Window>"));
+    m_pResult.reset(m_builder.Create(nullptr, &m_pm));
+    ASSERT_NE(m_pResult, nullptr);
+    EXPECT_EQ(LastError(), L"");
+}
