@@ -9,16 +9,15 @@
 // and its text; otherwise the toolkit's error message and error location.
 // Output is UTF-8. Exit codes: 0 loaded, 1 not loaded, 2 bad arguments.
 
+#include "tools/common/SkinText.h"
 #include "veneer/manager/PaintManagerUI.h"
 #include "veneer/markup/Markup.h"
 
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <fcntl.h>
 #include <io.h>
-#include <iterator>
 #include <string>
 
 using Veneer::CMarkup;
@@ -31,44 +30,6 @@ namespace
 const int kExitLoaded = 0;
 const int kExitNotLoaded = 1;
 const int kExitUsage = 2;
-
-void WriteUtf8(const std::wstring& text)
-{
-    const int cb = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                       nullptr, nullptr);
-    std::string bytes(static_cast<size_t>(cb), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &bytes[0], cb, nullptr,
-                        nullptr);
-    fwrite(bytes.data(), 1, bytes.size(), stdout);
-}
-
-// The text in double quotes, with C-style escapes for quotes, backslashes and
-// control characters, so that every element stays on one line.
-std::wstring Quoted(const wchar_t* pstr)
-{
-    static const struct
-    {
-        wchar_t ch;
-        const wchar_t* pstrEscape;
-    } kEscapes[] = {{L'"', L"\\\""}, {L'\\', L"\\\\"}, {L'\n', L"\\n"}, {L'\r', L"\\r"}, {L'\t', L"\\t"}};
-    std::wstring quoted = L"\"";
-    for (; *pstr != L'\0'; ++pstr)
-    {
-        const auto* pEscape = std::find_if(std::begin(kEscapes), std::end(kEscapes),
-                                           [&](const auto& escape) { return escape.ch == *pstr; });
-        if (pEscape != std::end(kEscapes))
-            quoted += pEscape->pstrEscape;
-        else if (*pstr < L' ')
-        {
-            wchar_t szCode[8] = {};
-            swprintf(szCode, _countof(szCode), L"\\x%02X", static_cast<unsigned>(*pstr));
-            quoted += szCode;
-        }
-        else
-            quoted += *pstr;
-    }
-    return quoted + L"\"";
-}
 
 bool IsBlank(const wchar_t* pstr)
 {
@@ -108,22 +69,6 @@ void PrintError(const CMarkup& markup)
     WriteUtf8(L"at: " + Quoted(szLocation) + L"\n");
 }
 
-// Splits a path into its folder (the resource path) and its file name.
-bool SplitPath(const wchar_t* pstrPath, std::wstring& sFolder, std::wstring& sName)
-{
-    const DWORD cchFull = GetFullPathNameW(pstrPath, 0, nullptr, nullptr);
-    if (cchFull == 0)
-        return false;
-    std::wstring sFull(cchFull, L'\0');
-    wchar_t* pstrName = nullptr;
-    const DWORD cch = GetFullPathNameW(pstrPath, cchFull, &sFull[0], &pstrName);
-    if (cch == 0 || cch >= cchFull || pstrName == nullptr)
-        return false;
-    sName = pstrName;
-    sFolder.assign(sFull.c_str(), static_cast<size_t>(pstrName - sFull.c_str()));
-    return true;
-}
-
 } // namespace
 
 int wmain(int argc, wchar_t* argv[])
@@ -138,7 +83,7 @@ int wmain(int argc, wchar_t* argv[])
     }
     std::wstring sFolder;
     std::wstring sName;
-    if (!SplitPath(argv[1], sFolder, sName))
+    if (!SplitSkinPath(argv[1], sFolder, sName))
     {
         WriteUtf8(L"error: not a file path: " + Quoted(argv[1]) + L"\n");
         return kExitNotLoaded;

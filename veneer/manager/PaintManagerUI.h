@@ -40,6 +40,10 @@ typedef struct tagTImageInfo
     DWORD dwMask;       // 0xAARRGGBB as stored in the bitmap
 } TImageInfo;
 
+// The factory that a plug-in module exports as "CreateControl": a new control
+// for an element name, or null for a name the module does not know.
+typedef CControlUI*(__cdecl* LPCREATECONTROL)(LPCWSTR pstrType);
+
 // One timer of a control, multiplexed onto a timer of the paint window.
 typedef struct tagTimerInfo
 {
@@ -213,6 +217,11 @@ class VENEER_API CPaintManagerUI
     static void SetResourcePath(LPCWSTR pStrPath);
     static void SetResourceZip(const void* pVoid, unsigned int len);
     static void SetResourceZip(LPCWSTR pstrZip, bool bCachedResourceZip = false);
+
+    // Plug-in modules that make controls for element names the builder does
+    // not know; the modules stay loaded. The list holds LPCREATECONTROL.
+    static bool LoadPlugin(LPCWSTR pstrModuleName);
+    static CStdPtrArray* GetPlugins();
 
     // Fonts. Lookups by name or handle also search the parent managers;
     // indexes always refer to this manager's own table.

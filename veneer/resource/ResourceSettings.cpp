@@ -137,4 +137,29 @@ void CPaintManagerUI::SetResourceZip(LPCWSTR pstrZip, bool bCachedResourceZip)
     m_hResourceZip = OpenZip(sFile.GetData(), 0, ZIP_FILENAME);
 }
 
+bool CPaintManagerUI::LoadPlugin(LPCWSTR pstrModuleName)
+{
+    if (pstrModuleName == nullptr)
+        return false;
+    const HMODULE hModule = ::LoadLibraryW(pstrModuleName);
+    if (hModule == nullptr)
+        return false;
+    const FARPROC pfnExport = ::GetProcAddress(hModule, "CreateControl");
+    if (pfnExport == nullptr)
+    {
+        // Nothing of the module is used; it need not stay.
+        ::FreeLibrary(hModule);
+        return false;
+    }
+    void* pFactory = reinterpret_cast<void*>(pfnExport);
+    if (m_aPlugins.Find(pFactory) < 0)
+        m_aPlugins.Add(pFactory);
+    return true;
+}
+
+CStdPtrArray* CPaintManagerUI::GetPlugins()
+{
+    return &m_aPlugins;
+}
+
 } // namespace Veneer
