@@ -326,7 +326,7 @@ void CPageParser::StartElement(const std::wstring& name, const Attributes& attri
         StartAction(PageItemKind::Link, attributes);
     else if (name == L"button")
         StartAction(PageItemKind::Button, attributes);
-    else if (IsBlock(name) && m_target == Target::Body)
+    else if (IsBlock(name) && (m_target == Target::Body || m_target == Target::Heading))
         FinishText();
     if (name == L"body")
     {

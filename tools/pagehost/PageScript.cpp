@@ -197,6 +197,8 @@ bool CPageScript::Submit(CJob& job, DWORD budgetMs, DWORD& usedMs)
     const ULONGLONG start = GetTickCount64();
     SetEvent(m_state->jobReady.Get());
     const HANDLE done = m_state->jobDone.Get();
+    // The event resets itself when a wait takes it: only the wait that
+    // takes it ends the loop.
     for (;;)
     {
         ServeSentMessages();
@@ -204,11 +206,12 @@ bool CPageScript::Submit(CJob& job, DWORD budgetMs, DWORD& usedMs)
         const ULONGLONG elapsed = GetTickCount64() - start;
         const ULONGLONG spent = elapsed > callTime ? elapsed - callTime : 0;
         usedMs = static_cast<DWORD>(std::min<ULONGLONG>(spent, budgetMs));
-        if (WaitForSingleObject(done, 0) == WAIT_OBJECT_0)
+        const DWORD left = spent >= budgetMs ? 0 : static_cast<DWORD>(budgetMs - spent);
+        const DWORD woken = MsgWaitForMultipleObjectsEx(1, &done, left, QS_SENDMESSAGE, 0);
+        if (woken == WAIT_OBJECT_0)
             return true;
-        if (spent >= budgetMs)
+        if (woken == WAIT_TIMEOUT && left == 0)
             return false;
-        MsgWaitForMultipleObjectsEx(1, &done, static_cast<DWORD>(budgetMs - spent), QS_SENDMESSAGE, 0);
     }
 }
 

@@ -104,7 +104,7 @@ LONG CPageSource::ReadCapped(const std::wstring& path, std::string& bytes, std::
     {
         LARGE_INTEGER size{};
         GetFileSizeEx(file.Get(), &size);
-        problem = L"the page has " + std::to_wstring(size.QuadPart) + L" bytes, more than the " +
+        problem = L"refused: the page has " + std::to_wstring(size.QuadPart) + L" bytes, more than the " +
                   std::to_wstring(kMaxPageBytes) + L" the host reads";
         bytes.clear();
         return kStatusRefused;
