@@ -52,9 +52,7 @@ void CancelFlag(VARIANT& arg, VARIANT_BOOL* pCancel)
 
 } // namespace
 
-CBrowserEvents::CBrowserEvents(IConnectionPointContainer* pContainer) : m_pContainer(pContainer)
-{
-}
+CBrowserEvents::CBrowserEvents(IConnectionPointContainer* pContainer) : m_pContainer(pContainer) {}
 
 CBrowserEvents::~CBrowserEvents()
 {

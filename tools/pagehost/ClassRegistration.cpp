@@ -68,7 +68,8 @@ DWORD ReadNumber(HKEY hKey, const wchar_t* pstrName)
     DWORD value = 0;
     DWORD bytes = sizeof(value);
     DWORD type = 0;
-    if (RegQueryValueExW(hKey, pstrName, nullptr, &type, reinterpret_cast<BYTE*>(&value), &bytes) != ERROR_SUCCESS ||
+    if (RegQueryValueExW(hKey, pstrName, nullptr, &type, reinterpret_cast<BYTE*>(&value), &bytes) !=
+            ERROR_SUCCESS ||
         type != REG_DWORD)
         return 0;
     return value;
@@ -93,7 +94,8 @@ void SavePrevious(HKEY hServer, const std::wstring& modulePath, DWORD created)
         if (ReadText(hServer, kThreadingModel, model))
             WriteText(hServer, kSavedThreadingModel, model);
     }
-    RegSetValueExW(hServer, kCreatedKeys, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&created), sizeof(created));
+    RegSetValueExW(hServer, kCreatedKeys, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&created),
+                   sizeof(created));
 }
 
 void RestorePrevious(HKEY hServer)
@@ -151,7 +153,8 @@ HRESULT CClassRegistration::Unregister(const std::wstring& modulePath)
         // Another server registered since: not ours to remove.
         if (!IsOurs(serverKey.Get(), modulePath))
         {
-            CHostModule::Report(L"unregistration: the class is not registered to this page host; left as it is");
+            CHostModule::Report(
+                L"unregistration: the class is not registered to this page host; left as it is");
             return S_OK;
         }
         created = ReadNumber(serverKey.Get(), kCreatedKeys);

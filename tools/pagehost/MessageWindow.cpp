@@ -29,8 +29,8 @@ bool CMessageWindow::Create(IMessageTarget* pTarget)
 {
     if (m_hWnd != nullptr || !RegisterOnce())
         return m_hWnd != nullptr;
-    m_hWnd = CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, CHostModule::Instance(),
-                             nullptr);
+    m_hWnd = CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                             CHostModule::Instance(), nullptr);
     if (m_hWnd == nullptr)
         return false;
     // The target is attached after creation: the class's procedure is the

@@ -44,8 +44,8 @@ HRESULT STDMETHODCALLTYPE CPageBrowser::QueryInterface(REFIID riid, void** ppvOb
     if (ppvObject == nullptr)
         return E_POINTER;
     *ppvObject = nullptr;
-    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_IWebBrowser || riid == IID_IWebBrowserApp ||
-        riid == IID_IWebBrowser2)
+    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_IWebBrowser ||
+        riid == IID_IWebBrowserApp || riid == IID_IWebBrowser2)
         *ppvObject = static_cast<IWebBrowser2*>(this);
     else if (riid == IID_IOleObject)
         *ppvObject = static_cast<IOleObject*>(this);
@@ -100,7 +100,8 @@ HRESULT STDMETHODCALLTYPE CPageBrowser::GetIDsOfNames(REFIID, LPOLESTR*, UINT, L
     return E_NOTIMPL;
 }
 
-HRESULT STDMETHODCALLTYPE CPageBrowser::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*)
+HRESULT STDMETHODCALLTYPE CPageBrowser::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                               UINT*)
 {
     return E_NOTIMPL;
 }
@@ -201,10 +202,11 @@ bool CPageBrowser::LoadContent(const std::wstring& url, std::wstring& problem, L
         return false;
     auto content = std::make_shared<CPageContent>(CPageParser::Parse(text));
     if (content->refusedActions > 0 || content->refusedTextBlocks > 0 || content->refusedScripts > 0)
-        CHostModule::Report(L"page \"%ls\": refused %zu action elements (at most %zu), %zu text blocks (at most "
-                            L"%zu), %zu script blocks (external, not JScript, or over %zu)",
-                            url.c_str(), content->refusedActions, kMaxActions, content->refusedTextBlocks,
-                            kMaxTextBlocks, content->refusedScripts, kMaxScriptBlocks);
+        CHostModule::Report(
+            L"page \"%ls\": refused %zu action elements (at most %zu), %zu text blocks (at most "
+            L"%zu), %zu script blocks (external, not JScript, or over %zu)",
+            url.c_str(), content->refusedActions, kMaxActions, content->refusedTextBlocks, kMaxTextBlocks,
+            content->refusedScripts, kMaxScriptBlocks);
     m_content = content;
     return true;
 }
@@ -396,7 +398,8 @@ HRESULT CPageBrowser::GetExternal(IDispatch** ppDispatch)
 void CPageBrowser::OnWindowClose()
 {
     const bool cancelled = m_pEvents->WindowClosing();
-    CHostModule::Report(L"the page called window.close(); the container %ls", cancelled ? L"cancelled it" : L"was told");
+    CHostModule::Report(L"the page called window.close(); the container %ls",
+                        cancelled ? L"cancelled it" : L"was told");
 }
 
 // The error goes to the UI handler's command target (OLECMDID_SHOWSCRIPTERROR
@@ -428,8 +431,8 @@ bool CPageBrowser::OnScriptError(const CScriptErrorInfo& error)
     V_UNKNOWN(&in) = document.Get();
     VARIANT out;
     VariantInit(&out);
-    const HRESULT hr = target->Exec(&kCGID_DocHostCommandHandler, OLECMDID_SHOWSCRIPTERROR, OLECMDEXECOPT_DODEFAULT,
-                                    &in, &out);
+    const HRESULT hr = target->Exec(&kCGID_DocHostCommandHandler, OLECMDID_SHOWSCRIPTERROR,
+                                    OLECMDEXECOPT_DODEFAULT, &in, &out);
     static_cast<CPageWindow*>(window.Get())->SetCurrentEvent(nullptr);
     const bool keepRunning = FAILED(hr) || V_VT(&out) != VT_BOOL || V_BOOL(&out) != VARIANT_FALSE;
     VariantClear(&out);
@@ -484,8 +487,9 @@ void CPageBrowser::OnContextMenu(POINT ptScreen)
     AppendMenuW(hMenu, MF_STRING, kMenuRefresh, L"Refresh");
     CHostModule::Report(L"context menu: the page host's own");
     AddRef();
-    const UINT command = static_cast<UINT>(TrackPopupMenuEx(hMenu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
-                                                            ptScreen.x, ptScreen.y, m_view->GetHWND(), nullptr));
+    const UINT command =
+        static_cast<UINT>(TrackPopupMenuEx(hMenu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, ptScreen.x,
+                                           ptScreen.y, m_view->GetHWND(), nullptr));
     DestroyMenu(hMenu);
     if (command == kMenuRefresh)
         ReloadCurrent();

@@ -32,17 +32,17 @@ class CPageScript;
 // questions and runs the page's scripts with window.external from it.
 // Navigation runs from the message loop, one request after the other.
 class CPageBrowser final : public IWebBrowser2,
-                     public IOleObject,
-                     public IOleInPlaceObject,
-                     public IOleInPlaceActiveObject,
-                     public IViewObject2,
-                     public IPersistStreamInit,
-                     public IOleControl,
-                     public IConnectionPointContainer,
-                     private IPageViewOwner,
-                     private IScriptChannelOwner,
-                     private IMessageTarget,
-                     private CLiveObject
+                           public IOleObject,
+                           public IOleInPlaceObject,
+                           public IOleInPlaceActiveObject,
+                           public IViewObject2,
+                           public IPersistStreamInit,
+                           public IOleControl,
+                           public IConnectionPointContainer,
+                           private IPageViewOwner,
+                           private IScriptChannelOwner,
+                           private IMessageTarget,
+                           private CLiveObject
 {
   public:
     CPageBrowser();
@@ -66,8 +66,8 @@ class CPageBrowser final : public IWebBrowser2,
     HRESULT STDMETHODCALLTYPE GoForward() override;
     HRESULT STDMETHODCALLTYPE Navigate(BSTR URL, VARIANT* Flags, VARIANT* TargetFrameName, VARIANT* PostData,
                                        VARIANT* Headers) override;
-    HRESULT STDMETHODCALLTYPE Navigate2(VARIANT* URL, VARIANT* Flags, VARIANT* TargetFrameName, VARIANT* PostData,
-                                        VARIANT* Headers) override;
+    HRESULT STDMETHODCALLTYPE Navigate2(VARIANT* URL, VARIANT* Flags, VARIANT* TargetFrameName,
+                                        VARIANT* PostData, VARIANT* Headers) override;
     HRESULT STDMETHODCALLTYPE Refresh() override;
     HRESULT STDMETHODCALLTYPE Refresh2(VARIANT* Level) override;
     HRESULT STDMETHODCALLTYPE Stop() override;
@@ -91,7 +91,8 @@ class CPageBrowser final : public IWebBrowser2,
     HRESULT STDMETHODCALLTYPE Close(DWORD dwSaveOption) override;
     HRESULT STDMETHODCALLTYPE SetMoniker(DWORD dwWhichMoniker, IMoniker* pmk) override;
     HRESULT STDMETHODCALLTYPE GetMoniker(DWORD dwAssign, DWORD dwWhichMoniker, IMoniker** ppmk) override;
-    HRESULT STDMETHODCALLTYPE InitFromData(IDataObject* pDataObject, BOOL fCreation, DWORD dwReserved) override;
+    HRESULT STDMETHODCALLTYPE InitFromData(IDataObject* pDataObject, BOOL fCreation,
+                                           DWORD dwReserved) override;
     HRESULT STDMETHODCALLTYPE GetClipboardData(DWORD dwReserved, IDataObject** ppDataObject) override;
     HRESULT STDMETHODCALLTYPE DoVerb(LONG iVerb, LPMSG lpmsg, IOleClientSite* pActiveSite, LONG lindex,
                                      HWND hwndParent, LPCRECT lprcPosRect) override;
@@ -128,9 +129,11 @@ class CPageBrowser final : public IWebBrowser2,
                                    HDC hdcTargetDev, HDC hdcDraw, LPCRECTL lprcBounds, LPCRECTL lprcWBounds,
                                    BOOL(STDMETHODCALLTYPE* pfnContinue)(ULONG_PTR dwContinue),
                                    ULONG_PTR dwContinue) override;
-    HRESULT STDMETHODCALLTYPE GetColorSet(DWORD dwDrawAspect, LONG lindex, void* pvAspect, DVTARGETDEVICE* ptd,
-                                          HDC hicTargetDev, LOGPALETTE** ppColorSet) override;
-    HRESULT STDMETHODCALLTYPE Freeze(DWORD dwDrawAspect, LONG lindex, void* pvAspect, DWORD* pdwFreeze) override;
+    HRESULT STDMETHODCALLTYPE GetColorSet(DWORD dwDrawAspect, LONG lindex, void* pvAspect,
+                                          DVTARGETDEVICE* ptd, HDC hicTargetDev,
+                                          LOGPALETTE** ppColorSet) override;
+    HRESULT STDMETHODCALLTYPE Freeze(DWORD dwDrawAspect, LONG lindex, void* pvAspect,
+                                     DWORD* pdwFreeze) override;
     HRESULT STDMETHODCALLTYPE Unfreeze(DWORD dwFreeze) override;
     HRESULT STDMETHODCALLTYPE SetAdvise(DWORD aspects, DWORD advf, IAdviseSink* pAdvSink) override;
     HRESULT STDMETHODCALLTYPE GetAdvise(DWORD* pAspects, DWORD* pAdvf, IAdviseSink** ppAdvSink) override;
@@ -188,7 +191,10 @@ class CPageBrowser final : public IWebBrowser2,
     HRESULT STDMETHODCALLTYPE get_FullScreen(VARIANT_BOOL*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE put_FullScreen(VARIANT_BOOL) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE QueryStatusWB(OLECMDID, OLECMDF*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE ExecWB(OLECMDID, OLECMDEXECOPT, VARIANT*, VARIANT*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE ExecWB(OLECMDID, OLECMDEXECOPT, VARIANT*, VARIANT*) override
+    {
+        return E_NOTIMPL;
+    }
     HRESULT STDMETHODCALLTYPE ShowBrowserBar(VARIANT*, VARIANT*, VARIANT*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE get_Offline(VARIANT_BOOL*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE put_Offline(VARIANT_BOOL) override { return E_NOTIMPL; }

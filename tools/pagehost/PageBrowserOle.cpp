@@ -143,7 +143,8 @@ HRESULT CPageBrowser::ActivateInPlace(IOleClientSite* pActiveSite, HWND hwndPare
     Microsoft::WRL::ComPtr<IOleInPlaceSiteEx> siteEx;
     m_bSiteEx = SUCCEEDED(inPlaceSite.As(&siteEx));
     BOOL noRedraw = FALSE;
-    const HRESULT hr = m_bSiteEx ? siteEx->OnInPlaceActivateEx(&noRedraw, 0) : inPlaceSite->OnInPlaceActivate();
+    const HRESULT hr =
+        m_bSiteEx ? siteEx->OnInPlaceActivateEx(&noRedraw, 0) : inPlaceSite->OnInPlaceActivate();
     if (FAILED(hr))
         return hr;
     m_pInPlaceSite = inPlaceSite.Detach();
@@ -162,8 +163,8 @@ HRESULT CPageBrowser::OpenView(HWND hwndParent, LPCRECT lprcPosRect)
     RECT clip{};
     OLEINPLACEFRAMEINFO frameInfo{};
     frameInfo.cb = sizeof(frameInfo);
-    const bool haveContext = SUCCEEDED(
-        m_pInPlaceSite->GetWindowContext(&m_pFrame, &m_pDocWindow, &pos, &clip, &frameInfo));
+    const bool haveContext =
+        SUCCEEDED(m_pInPlaceSite->GetWindowContext(&m_pFrame, &m_pDocWindow, &pos, &clip, &frameInfo));
     // The rectangles the site set (SetObjectRects during activation) win
     // over the context's, and those over the verb's.
     if (!m_bRectsSet)
@@ -376,9 +377,9 @@ HRESULT STDMETHODCALLTYPE CPageBrowser::EnableModeless(BOOL)
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE CPageBrowser::Draw(DWORD dwDrawAspect, LONG, void*, DVTARGETDEVICE*, HDC, HDC hdcDraw,
-                                             LPCRECTL lprcBounds, LPCRECTL, BOOL(STDMETHODCALLTYPE*)(ULONG_PTR),
-                                             ULONG_PTR)
+HRESULT STDMETHODCALLTYPE CPageBrowser::Draw(DWORD dwDrawAspect, LONG, void*, DVTARGETDEVICE*, HDC,
+                                             HDC hdcDraw, LPCRECTL lprcBounds, LPCRECTL,
+                                             BOOL(STDMETHODCALLTYPE*)(ULONG_PTR), ULONG_PTR)
 {
     if (dwDrawAspect != DVASPECT_CONTENT)
         return DV_E_DVASPECT;
@@ -389,7 +390,8 @@ HRESULT STDMETHODCALLTYPE CPageBrowser::Draw(DWORD dwDrawAspect, LONG, void*, DV
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE CPageBrowser::GetColorSet(DWORD, LONG, void*, DVTARGETDEVICE*, HDC, LOGPALETTE** ppColorSet)
+HRESULT STDMETHODCALLTYPE CPageBrowser::GetColorSet(DWORD, LONG, void*, DVTARGETDEVICE*, HDC,
+                                                    LOGPALETTE** ppColorSet)
 {
     if (ppColorSet != nullptr)
         *ppColorSet = nullptr;

@@ -61,8 +61,8 @@ HRESULT STDMETHODCALLTYPE CPageBrowser::Navigate(BSTR URL, VARIANT* Flags, VARIA
     return Navigate2(&url, Flags, TargetFrameName, PostData, Headers);
 }
 
-HRESULT STDMETHODCALLTYPE CPageBrowser::Navigate2(VARIANT* URL, VARIANT* Flags, VARIANT* TargetFrameName, VARIANT*,
-                                                  VARIANT* Headers)
+HRESULT STDMETHODCALLTYPE CPageBrowser::Navigate2(VARIANT* URL, VARIANT* Flags, VARIANT* TargetFrameName,
+                                                  VARIANT*, VARIANT* Headers)
 {
     CRequest request;
     if (!TextOf(URL, request.url))

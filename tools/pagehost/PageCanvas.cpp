@@ -46,8 +46,8 @@ class CScreenDC
 } // namespace
 
 CPageCanvas::CPageCanvas()
-    : m_headingFont(MakeFont(kHeadingHeight, FW_BOLD, false)), m_textFont(MakeFont(kTextHeight, FW_NORMAL, false)),
-      m_linkFont(MakeFont(kTextHeight, FW_NORMAL, true))
+    : m_headingFont(MakeFont(kHeadingHeight, FW_BOLD, false)),
+      m_textFont(MakeFont(kTextHeight, FW_NORMAL, false)), m_linkFont(MakeFont(kTextHeight, FW_NORMAL, true))
 {
 }
 

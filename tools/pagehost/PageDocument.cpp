@@ -46,7 +46,8 @@ HRESULT STDMETHODCALLTYPE CPageDocument::QueryInterface(REFIID riid, void** ppvO
     if (ppvObject == nullptr)
         return E_POINTER;
     *ppvObject = nullptr;
-    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_IHTMLDocument || riid == IID_IHTMLDocument2)
+    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_IHTMLDocument ||
+        riid == IID_IHTMLDocument2)
         *ppvObject = static_cast<IHTMLDocument2*>(this);
     else if (riid == kIID_ICustomDoc)
         *ppvObject = static_cast<ICustomDoc*>(this);

@@ -22,8 +22,8 @@ bool IsSpace(wchar_t ch)
 
 bool IsNameChar(wchar_t ch)
 {
-    return (ch >= L'a' && ch <= L'z') || (ch >= L'A' && ch <= L'Z') || (ch >= L'0' && ch <= L'9') || ch == L'-' ||
-           ch == L'_' || ch == L':';
+    return (ch >= L'a' && ch <= L'z') || (ch >= L'A' && ch <= L'Z') || (ch >= L'0' && ch <= L'9') ||
+           ch == L'-' || ch == L'_' || ch == L':';
 }
 
 bool IsLetter(wchar_t ch)
@@ -77,9 +77,9 @@ bool IsHeading(const std::wstring& name)
 // Tags that end the text block before them.
 bool IsBlock(const std::wstring& name)
 {
-    static const wchar_t* const kBlocks[] = {L"p",     L"div",   L"br",     L"li",      L"ul",     L"ol",
-                                             L"tr",    L"table", L"hr",     L"section", L"header", L"footer",
-                                             L"center", L"form", L"blockquote", L"pre", L"body", L"html"};
+    static const wchar_t* const kBlocks[] = {
+        L"p",       L"div",    L"br",     L"li",     L"ul",   L"ol",         L"tr",  L"table", L"hr",
+        L"section", L"header", L"footer", L"center", L"form", L"blockquote", L"pre", L"body",  L"html"};
     for (const wchar_t* pstrBlock : kBlocks)
     {
         if (name == pstrBlock)
@@ -141,7 +141,8 @@ bool DecodeEntity(const std::wstring& body, std::wstring& out)
     {
         const wchar_t* name;
         wchar_t value;
-    } kNamed[] = {{L"amp", L'&'}, {L"lt", L'<'}, {L"gt", L'>'}, {L"quot", L'"'}, {L"apos", L'\''}, {L"nbsp", 0xA0}};
+    } kNamed[] = {{L"amp", L'&'},  {L"lt", L'<'},    {L"gt", L'>'},
+                  {L"quot", L'"'}, {L"apos", L'\''}, {L"nbsp", 0xA0}};
     if (!body.empty() && body[0] == L'#')
     {
         unsigned long codePoint = 0;
@@ -338,11 +339,11 @@ void CPageParser::StartElement(const std::wstring& name, const Attributes& attri
 
 void CPageParser::EndElement(const std::wstring& name)
 {
-    const bool ends = (name == L"title" && m_target == Target::Title) ||
-                      (IsHeading(name) && m_target == Target::Heading) ||
-                      (name == L"a" && m_target == Target::Action && m_action.kind == PageItemKind::Link) ||
-                      (name == L"button" && m_target == Target::Action && m_action.kind == PageItemKind::Button) ||
-                      (IsBlock(name) && m_target == Target::Body);
+    const bool ends =
+        (name == L"title" && m_target == Target::Title) || (IsHeading(name) && m_target == Target::Heading) ||
+        (name == L"a" && m_target == Target::Action && m_action.kind == PageItemKind::Link) ||
+        (name == L"button" && m_target == Target::Action && m_action.kind == PageItemKind::Button) ||
+        (IsBlock(name) && m_target == Target::Body);
     if (ends)
         FinishText();
 }

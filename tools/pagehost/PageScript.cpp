@@ -81,9 +81,7 @@ struct CPageScript::CThreadState
     volatile LONG abandoned = 0;
 };
 
-CPageScript::CPageScript(IScriptChannelOwner* pOwner) : m_channel(std::make_shared<CScriptChannel>(pOwner))
-{
-}
+CPageScript::CPageScript(IScriptChannelOwner* pOwner) : m_channel(std::make_shared<CScriptChannel>(pOwner)) {}
 
 CPageScript::~CPageScript()
 {
@@ -94,7 +92,8 @@ CPageScript::~CPageScript()
 
 DWORD WINAPI CPageScript::ThreadMain(void* pParam)
 {
-    std::unique_ptr<std::shared_ptr<CThreadState>> holder(static_cast<std::shared_ptr<CThreadState>*>(pParam));
+    std::unique_ptr<std::shared_ptr<CThreadState>> holder(
+        static_cast<std::shared_ptr<CThreadState>*>(pParam));
     CThreadState& state = **holder;
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     bool quit = false;

@@ -28,7 +28,8 @@ std::wstring Widen(const std::string& bytes, UINT codePage, DWORD flags)
 {
     if (bytes.empty())
         return std::wstring();
-    const int count = MultiByteToWideChar(codePage, flags, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    const int count =
+        MultiByteToWideChar(codePage, flags, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
     if (count <= 0)
         return std::wstring();
     std::wstring text(static_cast<size_t>(count), L'\0');
@@ -84,8 +85,8 @@ LONG CPageSource::Load(const std::wstring& address, std::wstring& text, std::wst
 
 LONG CPageSource::ReadCapped(const std::wstring& path, std::string& bytes, std::wstring& problem)
 {
-    Veneer::CScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    Veneer::CScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.IsValid())
     {
         problem = L"the file cannot be opened (error " + std::to_wstring(GetLastError()) + L")";
@@ -97,7 +98,8 @@ LONG CPageSource::ReadCapped(const std::wstring& path, std::string& bytes, std::
     DWORD total = 0;
     DWORD got = 0;
     while (total < bytes.size() &&
-           ReadFile(file.Get(), &bytes[total], static_cast<DWORD>(bytes.size()) - total, &got, nullptr) && got > 0)
+           ReadFile(file.Get(), &bytes[total], static_cast<DWORD>(bytes.size()) - total, &got, nullptr) &&
+           got > 0)
         total += got;
     bytes.resize(total);
     if (total > kMaxPageBytes)

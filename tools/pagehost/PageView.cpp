@@ -32,8 +32,8 @@ bool CPageView::Create(HWND hParent, const RECT& rect)
 {
     if (m_hWnd != nullptr || !RegisterOnce())
         return m_hWnd != nullptr;
-    m_hWnd = CreateWindowExW(0, kViewClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, rect.left, rect.top,
-                             rect.right - rect.left, rect.bottom - rect.top, hParent, nullptr,
+    m_hWnd = CreateWindowExW(0, kViewClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, rect.left,
+                             rect.top, rect.right - rect.left, rect.bottom - rect.top, hParent, nullptr,
                              CHostModule::Instance(), nullptr);
     if (m_hWnd == nullptr)
         return false;
@@ -73,8 +73,9 @@ CPageView* CPageView::FromWindow(HWND hWnd)
 {
     DWORD process = 0;
     wchar_t className[64] = {};
-    if (!IsWindow(hWnd) || GetWindowThreadProcessId(hWnd, &process) == 0 || process != GetCurrentProcessId() ||
-        GetClassNameW(hWnd, className, 64) == 0 || wcscmp(className, kViewClassName) != 0)
+    if (!IsWindow(hWnd) || GetWindowThreadProcessId(hWnd, &process) == 0 ||
+        process != GetCurrentProcessId() || GetClassNameW(hWnd, className, 64) == 0 ||
+        wcscmp(className, kViewClassName) != 0)
         return nullptr;
     return reinterpret_cast<CPageView*>(GetWindowLongPtrW(hWnd, GWLP_USERDATA));
 }

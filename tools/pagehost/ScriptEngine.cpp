@@ -1,6 +1,5 @@
 #include "tools/pagehost/ScriptEngine.h"
 
-
 namespace PageHost
 {
 
@@ -71,8 +70,8 @@ HRESULT STDMETHODCALLTYPE CScriptSite::GetLCID(LCID*)
     return E_NOTIMPL;
 }
 
-HRESULT STDMETHODCALLTYPE CScriptSite::GetItemInfo(LPCOLESTR pstrName, DWORD dwReturnMask, IUnknown** ppiunkItem,
-                                                   ITypeInfo** ppti)
+HRESULT STDMETHODCALLTYPE CScriptSite::GetItemInfo(LPCOLESTR pstrName, DWORD dwReturnMask,
+                                                   IUnknown** ppiunkItem, ITypeInfo** ppti)
 {
     if (ppti != nullptr)
         *ppti = nullptr;
@@ -139,9 +138,7 @@ HRESULT STDMETHODCALLTYPE CScriptSite::OnLeaveScript()
     return S_OK;
 }
 
-CScriptGlobal::CScriptGlobal(std::shared_ptr<CScriptChannel> channel) : m_channel(std::move(channel))
-{
-}
+CScriptGlobal::CScriptGlobal(std::shared_ptr<CScriptChannel> channel) : m_channel(std::move(channel)) {}
 
 HRESULT STDMETHODCALLTYPE CScriptGlobal::QueryInterface(REFIID riid, void** ppvObject)
 {
@@ -228,8 +225,8 @@ HRESULT CScriptGlobal::FindPageGlobal(LPOLESTR pstrName, LCID lcid, DISPID* pId)
 }
 
 HRESULT STDMETHODCALLTYPE CScriptGlobal::Invoke(DISPID dispIdMember, REFIID, LCID lcid, WORD wFlags,
-                                                DISPPARAMS* pDispParams, VARIANT* pVarResult, EXCEPINFO* pExcepInfo,
-                                                UINT* puArgErr)
+                                                DISPPARAMS* pDispParams, VARIANT* pVarResult,
+                                                EXCEPINFO* pExcepInfo, UINT* puArgErr)
 {
     VARIANT ignored;
     VariantInit(&ignored);
@@ -260,12 +257,11 @@ HRESULT STDMETHODCALLTYPE CScriptGlobal::Invoke(DISPID dispIdMember, REFIID, LCI
     Microsoft::WRL::ComPtr<IDispatch> page;
     if (FAILED(m_pEngine->GetScriptDispatch(nullptr, &page)) || !page)
         return DISP_E_MEMBERNOTFOUND;
-    return page->Invoke(m_pageIds[index], IID_NULL, lcid, wFlags, pDispParams, pVarResult, pExcepInfo, puArgErr);
+    return page->Invoke(m_pageIds[index], IID_NULL, lcid, wFlags, pDispParams, pVarResult, pExcepInfo,
+                        puArgErr);
 }
 
-CScriptEngine::CScriptEngine(std::shared_ptr<CScriptChannel> channel) : m_channel(std::move(channel))
-{
-}
+CScriptEngine::CScriptEngine(std::shared_ptr<CScriptChannel> channel) : m_channel(std::move(channel)) {}
 
 CScriptEngine::~CScriptEngine()
 {

@@ -14,7 +14,6 @@
 namespace PageHost
 {
 
-
 class CScriptGlobal;
 
 // The engine's site: where its errors go (to the UI thread, as the page's
@@ -31,7 +30,8 @@ class CScriptSite final : public IActiveScriptSite, private CLiveObject
     HRESULT STDMETHODCALLTYPE GetItemInfo(LPCOLESTR pstrName, DWORD dwReturnMask, IUnknown** ppiunkItem,
                                           ITypeInfo** ppti) override;
     HRESULT STDMETHODCALLTYPE GetDocVersionString(BSTR* pbstrVersion) override;
-    HRESULT STDMETHODCALLTYPE OnScriptTerminate(const VARIANT* pvarResult, const EXCEPINFO* pexcepinfo) override;
+    HRESULT STDMETHODCALLTYPE OnScriptTerminate(const VARIANT* pvarResult,
+                                                const EXCEPINFO* pexcepinfo) override;
     HRESULT STDMETHODCALLTYPE OnStateChange(SCRIPTSTATE ssScriptState) override;
     HRESULT STDMETHODCALLTYPE OnScriptError(IActiveScriptError* pscripterror) override;
     HRESULT STDMETHODCALLTYPE OnEnterScript() override;

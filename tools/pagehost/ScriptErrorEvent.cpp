@@ -103,8 +103,8 @@ HRESULT STDMETHODCALLTYPE CScriptErrorEvent::GetIDsOfNames(REFIID, LPOLESTR* rgs
     return DISP_E_UNKNOWNNAME;
 }
 
-HRESULT STDMETHODCALLTYPE CScriptErrorEvent::Invoke(DISPID dispIdMember, REFIID, LCID, WORD wFlags, DISPPARAMS*,
-                                                    VARIANT* pVarResult, EXCEPINFO*, UINT*)
+HRESULT STDMETHODCALLTYPE CScriptErrorEvent::Invoke(DISPID dispIdMember, REFIID, LCID, WORD wFlags,
+                                                    DISPPARAMS*, VARIANT* pVarResult, EXCEPINFO*, UINT*)
 {
     if ((wFlags & DISPATCH_PROPERTYGET) == 0)
         return DISP_E_MEMBERNOTFOUND;

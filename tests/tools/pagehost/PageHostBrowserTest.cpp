@@ -156,8 +156,9 @@ TEST_F(PageHostBrowser, ActivatesInPlaceInAChildOfTheHostWindowAndFollowsItsRect
 {
     DWORD status = 0;
     EXPECT_EQ(m_embedding->Object()->GetMiscStatus(DVASPECT_CONTENT, &status), S_OK);
-    EXPECT_EQ(status, static_cast<DWORD>(OLEMISC_SETCLIENTSITEFIRST | OLEMISC_ACTIVATEWHENVISIBLE |
-                                         OLEMISC_INSIDEOUT | OLEMISC_CANTLINKINSIDE | OLEMISC_RECOMPOSEONRESIZE));
+    EXPECT_EQ(status,
+              static_cast<DWORD>(OLEMISC_SETCLIENTSITEFIRST | OLEMISC_ACTIVATEWHENVISIBLE |
+                                 OLEMISC_INSIDEOUT | OLEMISC_CANTLINKINSIDE | OLEMISC_RECOMPOSEONRESIZE));
     EXPECT_EQ(m_log, (CallLog{"site.GetWindow", "site.CanInPlaceActivate", "site.OnInPlaceActivate",
                               "site.GetWindow", "site.GetWindowContext"}));
 
@@ -199,8 +200,8 @@ TEST_F(PageHostBrowser, NavigationRunsFromTheMessageLoopInTheBrowsersEventOrder)
         ASSERT_EQ(m_embedding->Navigate(Widen(url)), S_OK);
         EXPECT_TRUE(Sequence().empty()) << "an event fired inside Navigate2";
         ASSERT_TRUE(Logged("DocumentComplete " + url));
-        EXPECT_EQ(Sequence(), (CallLog{"BeforeNavigate2 " + url, "NavigateComplete2 " + url, "handler.GetHostInfo",
-                                       "DocumentComplete " + url}));
+        EXPECT_EQ(Sequence(), (CallLog{"BeforeNavigate2 " + url, "NavigateComplete2 " + url,
+                                       "handler.GetHostInfo", "DocumentComplete " + url}));
         EXPECT_TRUE(m_sink.m_bArgumentsWellFormed) << m_sink.m_lastProblem;
 
         BSTR location = nullptr;
@@ -244,7 +245,8 @@ TEST_F(PageHostBrowser, AddressesThatAreNotLoadedEndInNavigateErrorWithoutDocume
         ASSERT_EQ(m_embedding->Navigate(Widen(item.url)), S_OK);
         ASSERT_TRUE(LoggedStart("NavigateError"));
         ASSERT_TRUE(Idle());
-        EXPECT_EQ(Sequence(), (CallLog{"BeforeNavigate2 " + item.url, "NavigateError " + item.url + " " + item.status}));
+        EXPECT_EQ(Sequence(),
+                  (CallLog{"BeforeNavigate2 " + item.url, "NavigateError " + item.url + " " + item.status}));
         EXPECT_TRUE(m_sink.m_bArgumentsWellFormed) << m_sink.m_lastProblem;
     }
 }
@@ -261,7 +263,8 @@ TEST_F(PageHostBrowser, PageScriptCallsWindowExternalAsAMethodWithItsArgumentsRe
     const CTestExternal::CCall& first = m_external.m_calls[0];
     EXPECT_EQ(first.name, "StartDownLoad");
     EXPECT_TRUE(first.flags & DISPATCH_METHOD);
-    EXPECT_EQ(first.args, (std::vector<std::string>{"BSTR:GAME-1", "I4:2", "BOOL:-1", "R8:1.5", "BSTR:from=page"}));
+    EXPECT_EQ(first.args,
+              (std::vector<std::string>{"BSTR:GAME-1", "I4:2", "BOOL:-1", "R8:1.5", "BSTR:from=page"}));
     // Wrong argument types are the container's business: they pass as given.
     EXPECT_EQ(m_external.m_calls[1].name, "ShowUrl");
     EXPECT_EQ(m_external.m_calls[1].args, (std::vector<std::string>{"I4:12", "NULL"}));
@@ -370,7 +373,8 @@ TEST_F(PageHostBrowser, RightClickAsksTheHandlerFirstAndOtherwiseShowsTheHostsMe
 
     m_handler.m_contextMenuAnswer = S_OK;
     SendMessageW(hView, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hView), MAKELPARAM(pt.x, pt.y));
-    EXPECT_TRUE(Contains(m_log, "handler.ShowContextMenu 0 " + std::to_string(pt.x) + "," + std::to_string(pt.y)));
+    EXPECT_TRUE(
+        Contains(m_log, "handler.ShowContextMenu 0 " + std::to_string(pt.x) + "," + std::to_string(pt.y)));
     EXPECT_NE(m_module.MessageLog().find("context menu: shown by the container"), std::string::npos);
 
     // The host's own menu: its first command, Refresh, runs the page again.
@@ -399,8 +403,8 @@ TEST_F(PageHostBrowser, DrawPaintsThePageWithTheBorderTheHostAsksFor)
         ASSERT_EQ(m_embedding->Object()->QueryInterface(IID_IViewObject2, &view), S_OK);
         Veneer::CTestSurface surface(200, 100, 0xFF123456);
         const RECTL bounds{0, 0, 200, 100};
-        ASSERT_EQ(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, surface.GetDC(), &bounds, nullptr,
-                             nullptr, 0),
+        ASSERT_EQ(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, surface.GetDC(), &bounds,
+                             nullptr, nullptr, 0),
                   S_OK);
         EXPECT_EQ(surface.Rgb(190, 90), 0xFFFFFFu);
         if (flags == 0)
@@ -411,4 +415,46 @@ TEST_F(PageHostBrowser, DrawPaintsThePageWithTheBorderTheHostAsksFor)
                              nullptr, 0),
                   DV_E_DVASPECT);
     }
+}
+
+TEST_F(PageHostBrowser, DemoPageShowsItsActionsAndAClickCallsTheBridge)
+{
+    const std::string path = TestSupport::BinFolder() + "\\DemoAd.html";
+    Show(path);
+    ASSERT_EQ(m_external.m_calls.size(), 1u);
+    EXPECT_EQ(m_external.m_calls[0].name, "GetGameStatus");
+    BSTR title = nullptr;
+    EXPECT_EQ(m_embedding->Browser()->get_LocationName(&title), S_OK);
+    EXPECT_EQ(Narrow(title), "Quillmarsh Games");
+    SysFreeString(title);
+
+    const HWND hView = m_embedding->View();
+    ASSERT_EQ(m_module.ActionCount(hView), 4);
+    const struct
+    {
+        int action;
+        std::string call;
+        std::vector<std::string> args;
+    } clicks[] = {{0, "StartDownLoad", {"BSTR:GAME-1001", "BSTR:", "BSTR:", "BSTR:", "BSTR:from=popup"}},
+                  {1, "ShowUrl", {"BSTR:https://games.example.com/"}},
+                  {2, "NotShowToday", {}},
+                  {3, "CloseADFrame", {}}};
+    for (const auto& click : clicks)
+    {
+        SCOPED_TRACE(click.call);
+        RECT rect{};
+        ASSERT_TRUE(m_module.ActionRect(hView, click.action, rect));
+        const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+        SendMessageW(hView, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageW(hView, WM_LBUTTONUP, 0, at);
+        ASSERT_EQ(m_external.m_calls.size(), static_cast<size_t>(click.action) + 2);
+        EXPECT_EQ(m_external.m_calls.back().name, click.call);
+        EXPECT_EQ(m_external.m_calls.back().args, click.args);
+    }
+    // A press on one action and a release elsewhere is no click.
+    RECT first{};
+    ASSERT_TRUE(m_module.ActionRect(hView, 0, first));
+    SendMessageW(hView, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(first.left + 2, first.top + 2));
+    SendMessageW(hView, WM_LBUTTONUP, 0, MAKELPARAM(first.right + 40, first.bottom + 40));
+    EXPECT_EQ(m_external.m_calls.size(), 5u);
 }

@@ -17,10 +17,11 @@ using namespace PageHostTest;
 namespace
 {
 
-bool ClickAt(POINT pt)
+// Button 1 is the left, 3 the right.
+bool ClickAt(POINT pt, int button)
 {
     std::wstring command = L"Z:\\usr\\bin\\xdotool mousemove " + std::to_wstring(pt.x) + L" " +
-                           std::to_wstring(pt.y) + L" click 1";
+                           std::to_wstring(pt.y) + L" click " + std::to_wstring(button);
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
@@ -64,10 +65,22 @@ TEST(PageHostPointer, ClickOnAnActionElementRunsItsScript)
         ASSERT_TRUE(module.ActionRect(hView, 1, second));
         POINT target{(second.left + second.right) / 2, (second.top + second.bottom) / 2};
         ClientToScreen(hView, &target);
-        ASSERT_TRUE(ClickAt(target)) << "xdotool could not be started";
+        ASSERT_TRUE(ClickAt(target, 1)) << "xdotool could not be started";
         ASSERT_TRUE(Veneer::PumpUntil([&] { return !external.m_calls.empty(); }, kWaitMs));
         EXPECT_EQ(external.m_calls[0].name, "Second");
         EXPECT_EQ(external.m_calls[0].args, std::vector<std::string>{"BSTR:x"});
+        EXPECT_EQ(external.m_calls.size(), 1u);
+
+        // A right click asks the handler, which shows its own menu (none).
+        handler.m_contextMenuAnswer = S_OK;
+        ASSERT_TRUE(ClickAt(target, 3));
+        ASSERT_TRUE(Veneer::PumpUntil(
+            [&] {
+                return Contains(log, "handler.ShowContextMenu 0 " + std::to_string(target.x) + "," +
+                                         std::to_string(target.y));
+            },
+            kWaitMs))
+            << ::testing::PrintToString(log);
         EXPECT_EQ(external.m_calls.size(), 1u);
     }
     EXPECT_EQ(module.LiveObjects(), 0);

@@ -1,7 +1,7 @@
 // The page subset the host shows: what it keeps of a page, in order, and
 // what its limits keep out.
-#include "tools/pagehost/PageHostApi.h"
 #include "tools/pagehost/PageParser.h"
+#include "tools/pagehost/PageHostApi.h"
 
 #include <gtest/gtest.h>
 
@@ -47,11 +47,12 @@ TEST(PageParser, KeepsTitleHeadingsTextAndActionsInDocumentOrder)
 
 TEST(PageParser, ScriptsKeepTheirTextAndThePageLineTheyStartOn)
 {
-    const CPageContent content = CPageParser::Parse(L"<html>\n<head>\n<script>\nvar a = '<b>' && 1 < 2;\n</script>\n"
-                                                    L"<SCRIPT type=\"text/javascript\">f();</SCRIPT>\n"
-                                                    L"<script language=\"VBScript\">MsgBox 1</script>\n"
-                                                    L"<script src=\"lib.js\"></script>\n"
-                                                    L"<script>unterminated();");
+    const CPageContent content =
+        CPageParser::Parse(L"<html>\n<head>\n<script>\nvar a = '<b>' && 1 < 2;\n</script>\n"
+                           L"<SCRIPT type=\"text/javascript\">f();</SCRIPT>\n"
+                           L"<script language=\"VBScript\">MsgBox 1</script>\n"
+                           L"<script src=\"lib.js\"></script>\n"
+                           L"<script>unterminated();");
     ASSERT_EQ(content.scripts.size(), 3u);
     EXPECT_EQ(content.scripts[0].code, L"\nvar a = '<b>' && 1 < 2;\n");
     EXPECT_EQ(content.scripts[0].line, 2u);
@@ -74,13 +75,15 @@ TEST(PageParser, DecodesTheEntitiesOfTheSubsetAndKeepsOthersAsWritten)
         {L"a &amp; b &lt;c&gt; &quot;d&quot; &apos;e&apos;", L"a & b <c> \"d\" 'e'"},
         {L"&#65;&#x42;&#X43;", L"ABC"},
         {L"&#128512;", L"\xD83D\xDE00"},
-        {L"&#0; &#xD800; &#1114112; &#99999999999999999999;", L"\xFFFD \xFFFD \xFFFD &#99999999999999999999;"},
+        {L"&#0; &#xD800; &#1114112; &#99999999999999999999;",
+         L"\xFFFD \xFFFD \xFFFD &#99999999999999999999;"},
         {L"&copy; &amp &#; &#xZZ; &", L"&copy; &amp &#; &#xZZ; &"},
         {L"&nbsp;", L"\xA0"},
     };
     for (const auto& item : cases)
         EXPECT_EQ(CPageParser::DecodeEntities(item.text), item.decoded) << item.text;
-    const CPageContent content = CPageParser::Parse(L"<button onclick=\"go(&quot;a&amp;b&quot;)\">x &lt; y</button>");
+    const CPageContent content =
+        CPageParser::Parse(L"<button onclick=\"go(&quot;a&amp;b&quot;)\">x &lt; y</button>");
     ASSERT_EQ(content.items.size(), 1u);
     EXPECT_EQ(content.items[0].onclick, L"go(\"a&b\")");
     EXPECT_EQ(content.items[0].text, L"x < y");

@@ -1,8 +1,8 @@
 // Which addresses the host loads, and how it reads a page file: within its
 // size limit and in the page's own encoding.
+#include "tools/pagehost/PageSource.h"
 #include "tests/support/TestSupport.h"
 #include "tools/pagehost/PageHostApi.h"
-#include "tools/pagehost/PageSource.h"
 
 #include <gtest/gtest.h>
 
@@ -53,7 +53,8 @@ TEST(PageSource, FilesUpToTheLimitLoadAndLargerOnesAreRefused)
     EXPECT_NE(problem.find(L"1048577 bytes"), std::wstring::npos) << problem;
 
     const std::string missing = folder.File("missing.html");
-    EXPECT_EQ(CPageSource::Load(std::wstring(missing.begin(), missing.end()), text, problem), kStatusNotFound);
+    EXPECT_EQ(CPageSource::Load(std::wstring(missing.begin(), missing.end()), text, problem),
+              kStatusNotFound);
     EXPECT_EQ(CPageSource::Load(L"http://ads.example.com/", text, problem), kStatusNotFound);
     EXPECT_EQ(CPageSource::Load(L"", text, problem), kStatusInvalidUrl);
 }
@@ -66,7 +67,9 @@ TEST(PageSource, PageBytesAreReadInTheirEncoding)
         std::wstring text;
     } cases[] = {
         {"plain", L"plain"},
-        {"\xEF\xBB\xBF" "caf\xC3\xA9", L"caf\xE9"},
+        {"\xEF\xBB\xBF"
+         "caf\xC3\xA9",
+         L"caf\xE9"},
         {"caf\xC3\xA9", L"caf\xE9"},
         {std::string("\xFF\xFEh\0i\0", 6), L"hi"},
         {std::string("\xFF\xFEh\0i", 5), L"h"},

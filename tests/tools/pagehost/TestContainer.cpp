@@ -51,8 +51,8 @@ std::string ReadProperty(IDispatch* pEvent, const wchar_t* name)
     VARIANT value;
     VariantInit(&value);
     DISPPARAMS none{};
-    if (FAILED(pEvent->Invoke(id, IID_NULL, LOCALE_SYSTEM_DEFAULT, DISPATCH_PROPERTYGET, &none, &value, nullptr,
-                              nullptr)))
+    if (FAILED(pEvent->Invoke(id, IID_NULL, LOCALE_SYSTEM_DEFAULT, DISPATCH_PROPERTYGET, &none, &value,
+                              nullptr, nullptr)))
         return "failed";
     const std::string text = Describe(value);
     VariantClear(&value);
@@ -363,8 +363,8 @@ std::string CTestSink::UrlAt(DISPPARAMS* params, UINT index)
     return Narrow(V_BSTR(V_VARIANTREF(&arg)));
 }
 
-HRESULT STDMETHODCALLTYPE CTestSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
-                                            UINT*)
+HRESULT STDMETHODCALLTYPE CTestSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*,
+                                            EXCEPINFO*, UINT*)
 {
     std::string entry = EventName(id);
     const UINT expected[] = {7, 2, 2, 5, 2};
@@ -387,7 +387,8 @@ HRESULT STDMETHODCALLTYPE CTestSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPP
     // The first argument is the browser itself.
     Microsoft::WRL::ComPtr<IUnknown> sender;
     Microsoft::WRL::ComPtr<IUnknown> browser;
-    Check(V_VT(&params->rgvarg[last]) == VT_DISPATCH && V_DISPATCH(&params->rgvarg[last]) != nullptr, "sender");
+    Check(V_VT(&params->rgvarg[last]) == VT_DISPATCH && V_DISPATCH(&params->rgvarg[last]) != nullptr,
+          "sender");
     if (V_VT(&params->rgvarg[last]) == VT_DISPATCH && V_DISPATCH(&params->rgvarg[last]) != nullptr &&
         m_pBrowser != nullptr)
     {
@@ -460,7 +461,8 @@ CPageHostModule::~CPageHostModule()
 bool CPageHostModule::Loaded() const
 {
     return m_pfnGetClassObject != nullptr && m_pfnCanUnload != nullptr && m_pfnLive != nullptr &&
-           m_pfnLog != nullptr && m_pfnClear != nullptr && m_pfnActionCount != nullptr && m_pfnActionRect != nullptr;
+           m_pfnLog != nullptr && m_pfnClear != nullptr && m_pfnActionCount != nullptr &&
+           m_pfnActionRect != nullptr;
 }
 
 HRESULT CPageHostModule::CreateBrowser(REFIID riid, void** ppv) const
@@ -488,8 +490,9 @@ CHostWindow::CHostWindow(int x, int y, int cx, int cy)
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     wc.lpszClassName = L"PageHostTestHost";
     RegisterClassExW(&wc);
-    m_hWnd = CreateWindowExW(WS_EX_TOOLWINDOW, L"PageHostTestHost", L"page host test", WS_POPUP | WS_CLIPCHILDREN,
-                             x, y, cx, cy, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    m_hWnd =
+        CreateWindowExW(WS_EX_TOOLWINDOW, L"PageHostTestHost", L"page host test", WS_POPUP | WS_CLIPCHILDREN,
+                        x, y, cx, cy, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     // Shown without activation, so that no window manager is waited for.
     ShowWindow(m_hWnd, SW_SHOWNOACTIVATE);
     UpdateWindow(m_hWnd);

@@ -163,7 +163,10 @@ class CTestSink : public IDispatch
     ULONG STDMETHODCALLTYPE Release() override { return m_refs.Drop(); }
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* pctinfo) override;
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override
+    {
+        return E_NOTIMPL;
+    }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
                                      UINT*) override;
 
@@ -198,7 +201,10 @@ class CPageHostModule
     std::string MessageLog() const;
     void ClearMessageLog() const { m_pfnClear(); }
     int ActionCount(HWND view) const { return m_pfnActionCount(view); }
-    bool ActionRect(HWND view, int index, RECT& rect) const { return m_pfnActionRect(view, index, &rect) != FALSE; }
+    bool ActionRect(HWND view, int index, RECT& rect) const
+    {
+        return m_pfnActionRect(view, index, &rect) != FALSE;
+    }
     HRESULT CanUnloadNow() const { return m_pfnCanUnload(); }
 
   private:
