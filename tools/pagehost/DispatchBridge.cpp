@@ -1,5 +1,6 @@
 #include "tools/pagehost/DispatchBridge.h"
 
+#include "tools/pagehost/ComAnswers.h"
 #include "tools/pagehost/ScriptChannel.h"
 
 namespace PageHost
@@ -46,17 +47,12 @@ ULONG STDMETHODCALLTYPE CDispatchBridge::Release()
 
 HRESULT STDMETHODCALLTYPE CDispatchBridge::GetTypeInfoCount(UINT* pctinfo)
 {
-    if (pctinfo == nullptr)
-        return E_POINTER;
-    *pctinfo = 0;
-    return S_OK;
+    return AnswerNoTypeInfoCount(pctinfo);
 }
 
 HRESULT STDMETHODCALLTYPE CDispatchBridge::GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo)
 {
-    if (ppTInfo != nullptr)
-        *ppTInfo = nullptr;
-    return E_NOTIMPL;
+    return AnswerNoTypeInfo(ppTInfo);
 }
 
 HRESULT STDMETHODCALLTYPE CDispatchBridge::GetIDsOfNames(REFIID, LPOLESTR* rgszNames, UINT cNames, LCID lcid,

@@ -1,6 +1,7 @@
 #include "tools/pagehost/PageBrowser.h"
 
 #include "tools/pagehost/BrowserEvents.h"
+#include "tools/pagehost/ComAnswers.h"
 #include "tools/pagehost/Guids.h"
 #include "tools/pagehost/PageDocument.h"
 #include "tools/pagehost/PageHostApi.h"
@@ -82,17 +83,12 @@ ULONG STDMETHODCALLTYPE CPageBrowser::Release()
 
 HRESULT STDMETHODCALLTYPE CPageBrowser::GetTypeInfoCount(UINT* pctinfo)
 {
-    if (pctinfo == nullptr)
-        return E_POINTER;
-    *pctinfo = 0;
-    return S_OK;
+    return AnswerNoTypeInfoCount(pctinfo);
 }
 
 HRESULT STDMETHODCALLTYPE CPageBrowser::GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo)
 {
-    if (ppTInfo != nullptr)
-        *ppTInfo = nullptr;
-    return E_NOTIMPL;
+    return AnswerNoTypeInfo(ppTInfo);
 }
 
 HRESULT STDMETHODCALLTYPE CPageBrowser::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*)

@@ -1,6 +1,7 @@
 // The browser's navigation interface (IWebBrowser2).
 #include "tools/pagehost/PageBrowser.h"
 
+#include "tools/pagehost/ComAnswers.h"
 #include "tools/pagehost/PageDocument.h"
 
 namespace PageHost
@@ -37,14 +38,6 @@ long FlagsOf(const VARIANT* pValue)
     if (pValue == nullptr || FAILED(VariantChangeType(&number, const_cast<VARIANT*>(pValue), 0, VT_I4)))
         return 0;
     return V_I4(&number);
-}
-
-HRESULT HandText(const std::wstring& text, BSTR* p)
-{
-    if (p == nullptr)
-        return E_POINTER;
-    *p = SysAllocStringLen(text.c_str(), static_cast<UINT>(text.size()));
-    return *p != nullptr ? S_OK : E_OUTOFMEMORY;
 }
 
 } // namespace
@@ -137,12 +130,12 @@ HRESULT STDMETHODCALLTYPE CPageBrowser::get_Document(IDispatch** ppDisp)
 
 HRESULT STDMETHODCALLTYPE CPageBrowser::get_LocationName(BSTR* LocationName)
 {
-    return HandText(m_content ? m_content->title : std::wstring(), LocationName);
+    return AnswerText(m_content ? m_content->title : std::wstring(), LocationName);
 }
 
 HRESULT STDMETHODCALLTYPE CPageBrowser::get_LocationURL(BSTR* LocationURL)
 {
-    return HandText(m_location, LocationURL);
+    return AnswerText(m_location, LocationURL);
 }
 
 HRESULT STDMETHODCALLTYPE CPageBrowser::get_Busy(VARIANT_BOOL* pBool)

@@ -1,23 +1,11 @@
 #include "tools/pagehost/PageDocument.h"
 
+#include "tools/pagehost/ComAnswers.h"
 #include "tools/pagehost/Guids.h"
 #include "tools/pagehost/PageWindow.h"
 
 namespace PageHost
 {
-
-namespace
-{
-
-HRESULT HandText(const std::wstring& text, BSTR* p)
-{
-    if (p == nullptr)
-        return E_POINTER;
-    *p = SysAllocStringLen(text.c_str(), static_cast<UINT>(text.size()));
-    return *p != nullptr ? S_OK : E_OUTOFMEMORY;
-}
-
-} // namespace
 
 CPageDocument::CPageDocument(const std::wstring& url, const std::wstring& title)
     : m_url(url), m_title(title), m_pWindow(new CPageWindow())
@@ -72,17 +60,12 @@ ULONG STDMETHODCALLTYPE CPageDocument::Release()
 
 HRESULT STDMETHODCALLTYPE CPageDocument::GetTypeInfoCount(UINT* pctinfo)
 {
-    if (pctinfo == nullptr)
-        return E_POINTER;
-    *pctinfo = 0;
-    return S_OK;
+    return AnswerNoTypeInfoCount(pctinfo);
 }
 
 HRESULT STDMETHODCALLTYPE CPageDocument::GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo)
 {
-    if (ppTInfo != nullptr)
-        *ppTInfo = nullptr;
-    return E_NOTIMPL;
+    return AnswerNoTypeInfo(ppTInfo);
 }
 
 HRESULT STDMETHODCALLTYPE CPageDocument::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*)
@@ -119,17 +102,17 @@ HRESULT STDMETHODCALLTYPE CPageDocument::get_parentWindow(IHTMLWindow2** p)
 
 HRESULT STDMETHODCALLTYPE CPageDocument::get_title(BSTR* p)
 {
-    return HandText(m_title, p);
+    return AnswerText(m_title, p);
 }
 
 HRESULT STDMETHODCALLTYPE CPageDocument::get_URL(BSTR* p)
 {
-    return HandText(m_url, p);
+    return AnswerText(m_url, p);
 }
 
 HRESULT STDMETHODCALLTYPE CPageDocument::get_readyState(BSTR* p)
 {
-    return HandText(m_bComplete ? L"complete" : L"loading", p);
+    return AnswerText(m_bComplete ? L"complete" : L"loading", p);
 }
 
 } // namespace PageHost

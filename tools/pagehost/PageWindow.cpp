@@ -1,22 +1,9 @@
 #include "tools/pagehost/PageWindow.h"
 
+#include "tools/pagehost/ComAnswers.h"
+
 namespace PageHost
 {
-
-namespace
-{
-
-template <typename T> HRESULT Hand(T* pObject, T** pp)
-{
-    if (pp == nullptr)
-        return E_POINTER;
-    *pp = pObject;
-    if (pObject != nullptr)
-        pObject->AddRef();
-    return S_OK;
-}
-
-} // namespace
 
 CPageWindow::~CPageWindow()
 {
@@ -51,17 +38,12 @@ ULONG STDMETHODCALLTYPE CPageWindow::Release()
 
 HRESULT STDMETHODCALLTYPE CPageWindow::GetTypeInfoCount(UINT* pctinfo)
 {
-    if (pctinfo == nullptr)
-        return E_POINTER;
-    *pctinfo = 0;
-    return S_OK;
+    return AnswerNoTypeInfoCount(pctinfo);
 }
 
 HRESULT STDMETHODCALLTYPE CPageWindow::GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo)
 {
-    if (ppTInfo != nullptr)
-        *ppTInfo = nullptr;
-    return E_NOTIMPL;
+    return AnswerNoTypeInfo(ppTInfo);
 }
 
 HRESULT STDMETHODCALLTYPE CPageWindow::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*)
@@ -77,32 +59,32 @@ HRESULT STDMETHODCALLTYPE CPageWindow::Invoke(DISPID, REFIID, LCID, WORD, DISPPA
 
 HRESULT STDMETHODCALLTYPE CPageWindow::get_event(IHTMLEventObj** p)
 {
-    return Hand(m_pEvent, p);
+    return AnswerObject(m_pEvent, p);
 }
 
 HRESULT STDMETHODCALLTYPE CPageWindow::get_document(IHTMLDocument2** p)
 {
-    return Hand(m_pDocument, p);
+    return AnswerObject(m_pDocument, p);
 }
 
 HRESULT STDMETHODCALLTYPE CPageWindow::get_parent(IHTMLWindow2** p)
 {
-    return Hand<IHTMLWindow2>(this, p);
+    return AnswerObject<IHTMLWindow2>(this, p);
 }
 
 HRESULT STDMETHODCALLTYPE CPageWindow::get_self(IHTMLWindow2** p)
 {
-    return Hand<IHTMLWindow2>(this, p);
+    return AnswerObject<IHTMLWindow2>(this, p);
 }
 
 HRESULT STDMETHODCALLTYPE CPageWindow::get_top(IHTMLWindow2** p)
 {
-    return Hand<IHTMLWindow2>(this, p);
+    return AnswerObject<IHTMLWindow2>(this, p);
 }
 
 HRESULT STDMETHODCALLTYPE CPageWindow::get_window(IHTMLWindow2** p)
 {
-    return Hand<IHTMLWindow2>(this, p);
+    return AnswerObject<IHTMLWindow2>(this, p);
 }
 
 void CPageWindow::SetCurrentEvent(IHTMLEventObj* pEvent)

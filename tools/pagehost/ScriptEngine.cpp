@@ -1,5 +1,7 @@
 #include "tools/pagehost/ScriptEngine.h"
 
+#include "tools/pagehost/ComAnswers.h"
+
 namespace PageHost
 {
 
@@ -160,17 +162,12 @@ ULONG STDMETHODCALLTYPE CScriptGlobal::Release()
 
 HRESULT STDMETHODCALLTYPE CScriptGlobal::GetTypeInfoCount(UINT* pctinfo)
 {
-    if (pctinfo == nullptr)
-        return E_POINTER;
-    *pctinfo = 0;
-    return S_OK;
+    return AnswerNoTypeInfoCount(pctinfo);
 }
 
 HRESULT STDMETHODCALLTYPE CScriptGlobal::GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo)
 {
-    if (ppTInfo != nullptr)
-        *ppTInfo = nullptr;
-    return E_NOTIMPL;
+    return AnswerNoTypeInfo(ppTInfo);
 }
 
 HRESULT STDMETHODCALLTYPE CScriptGlobal::GetIDsOfNames(REFIID, LPOLESTR* rgszNames, UINT cNames, LCID lcid,

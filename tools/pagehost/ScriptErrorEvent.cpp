@@ -1,5 +1,7 @@
 #include "tools/pagehost/ScriptErrorEvent.h"
 
+#include "tools/pagehost/ComAnswers.h"
+
 #include <cwchar>
 
 namespace PageHost
@@ -73,17 +75,12 @@ ULONG STDMETHODCALLTYPE CScriptErrorEvent::Release()
 
 HRESULT STDMETHODCALLTYPE CScriptErrorEvent::GetTypeInfoCount(UINT* pctinfo)
 {
-    if (pctinfo == nullptr)
-        return E_POINTER;
-    *pctinfo = 0;
-    return S_OK;
+    return AnswerNoTypeInfoCount(pctinfo);
 }
 
 HRESULT STDMETHODCALLTYPE CScriptErrorEvent::GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo)
 {
-    if (ppTInfo != nullptr)
-        *ppTInfo = nullptr;
-    return E_NOTIMPL;
+    return AnswerNoTypeInfo(ppTInfo);
 }
 
 HRESULT STDMETHODCALLTYPE CScriptErrorEvent::GetIDsOfNames(REFIID, LPOLESTR* rgszNames, UINT cNames, LCID,
