@@ -197,12 +197,14 @@ bool CPageBrowser::LoadContent(const std::wstring& url, std::wstring& problem, L
     if (status != S_OK)
         return false;
     auto content = std::make_shared<CPageContent>(CPageParser::Parse(text));
-    if (content->refusedActions > 0 || content->refusedTextBlocks > 0 || content->refusedScripts > 0)
+    if (content->refusedActions > 0 || content->refusedTextBlocks > 0 || content->refusedScripts > 0 ||
+        content->cutTexts > 0)
         CHostModule::Report(
             L"page \"%ls\": refused %zu action elements (at most %zu), %zu text blocks (at most "
-            L"%zu), %zu script blocks (external, not JScript, or over %zu)",
+            L"%zu, %zu characters in all), %zu script blocks (external, not JScript, or over "
+            L"%zu); cut %zu texts to %zu characters",
             url.c_str(), content->refusedActions, kMaxActions, content->refusedTextBlocks, kMaxTextBlocks,
-            content->refusedScripts, kMaxScriptBlocks);
+            kMaxPageTextChars, content->refusedScripts, kMaxScriptBlocks, content->cutTexts, kMaxBlockChars);
     m_content = content;
     return true;
 }

@@ -44,6 +44,7 @@ struct CPageContent
     size_t refusedActions = 0;
     size_t refusedTextBlocks = 0;
     size_t refusedScripts = 0;
+    size_t cutTexts = 0; // texts cut to kMaxBlockChars
 };
 
 } // namespace PageHost

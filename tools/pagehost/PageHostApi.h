@@ -15,6 +15,11 @@ constexpr DWORD kMaxPageBytes = 1024 * 1024;
 constexpr size_t kMaxActions = 64;
 // At most this many headings and text blocks are laid out per page.
 constexpr size_t kMaxTextBlocks = 256;
+// A heading, text block, title or action text longer than this is cut, and
+// blocks past this much text in all are refused, so that the layout and
+// drawing work of a page stays small whatever text it holds.
+constexpr size_t kMaxBlockChars = 2000;
+constexpr size_t kMaxPageTextChars = 32 * 1024;
 // At most this many script blocks run per page.
 constexpr size_t kMaxScriptBlocks = 64;
 // The script time of one page load (all its blocks and its onload code

@@ -395,7 +395,7 @@ void CPageParser::StartAction(PageItemKind kind, const Attributes& attributes)
 // Ends what the collected text belongs to and goes back to the body.
 void CPageParser::FinishText()
 {
-    const std::wstring text = Collapse(m_text);
+    const std::wstring text = Cut(Collapse(m_text));
     m_text.clear();
     const Target target = m_target;
     m_target = Target::Body;
@@ -434,14 +434,25 @@ void CPageParser::AddItem(CPageItem item)
     }
     else
     {
-        if (m_textBlocks >= kMaxTextBlocks)
+        if (m_textBlocks >= kMaxTextBlocks || m_textChars + item.text.size() > kMaxPageTextChars)
         {
             ++m_content.refusedTextBlocks;
             return;
         }
         ++m_textBlocks;
+        m_textChars += item.text.size();
     }
     m_content.items.push_back(std::move(item));
+}
+
+std::wstring CPageParser::Cut(std::wstring text)
+{
+    if (text.size() > kMaxBlockChars)
+    {
+        text.resize(kMaxBlockChars);
+        ++m_content.cutTexts;
+    }
+    return text;
 }
 
 unsigned long CPageParser::LineOf(size_t pos)

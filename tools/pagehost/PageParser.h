@@ -35,6 +35,7 @@ class CPageParser
     void StartAction(PageItemKind kind, const Attributes& attributes);
     void FinishText();
     void AddItem(CPageItem item);
+    std::wstring Cut(std::wstring text);
     size_t ReadTagName(size_t pos, std::wstring& name) const;
     size_t ReadAttributes(size_t pos, Attributes& attributes) const;
     unsigned long LineOf(size_t pos);
@@ -55,6 +56,7 @@ class CPageParser
     CPageItem m_action;
     size_t m_actions = 0;
     size_t m_textBlocks = 0;
+    size_t m_textChars = 0;
     // Lines counted so far, so that script lines are found in one pass.
     size_t m_lineScanPos = 0;
     unsigned long m_lineCount = 0;

@@ -356,6 +356,20 @@ TEST_F(PageHostBrowser, HostileActionCountAndPageSizeAreRefusedAndReported)
     EXPECT_EQ(m_module.ActionCount(m_embedding->View()), static_cast<int>(PageHost::kMaxActions));
     EXPECT_NE(m_module.MessageLog().find("refused 9936 action elements"), std::string::npos);
 
+    // Unbroken words as long as a page may hold are laid out and drawn in
+    // time: one over the whole page, and as many long ones as fit.
+    for (const size_t words : {size_t{1}, size_t{PageHost::kMaxPageBytes / 4096}})
+    {
+        std::string page;
+        for (size_t i = 0; i < words; ++i)
+            page += "<p>" + std::string(PageHost::kMaxPageBytes / words - 7, 'w') + "</p>";
+        const ULONGLONG start = GetTickCount64();
+        Show(WritePage(page));
+        RedrawWindow(m_embedding->View(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        EXPECT_LT(GetTickCount64() - start, 5000u) << words;
+    }
+    EXPECT_NE(m_module.MessageLog().find("cut 1 texts to 2000 characters"), std::string::npos);
+
     const std::string big = WritePage(std::string(4 * 1024 * 1024, 'x'));
     m_log.clear();
     ASSERT_EQ(m_embedding->Navigate(Widen(big)), S_OK);

@@ -119,8 +119,16 @@ TEST(PageHostRegistration, Regsvr32ReplacesTheBrowserClassAndUnregistrationBring
     EXPECT_EQ(after.threadingModel, before.threadingModel);
     EXPECT_EQ(after.saved, "");
 
-    // The prefix's own browser class again, not the page host.
-    Microsoft::WRL::ComPtr<IUnknown> real;
-    EXPECT_EQ(CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_ALL, IID_IUnknown, &real), S_OK);
+    // The prefix's own browser class again, not the page host; and the page
+    // host reports the same misc status as it.
+    Microsoft::WRL::ComPtr<IOleObject> real;
+    ASSERT_EQ(CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_ALL, IID_IOleObject, &real), S_OK);
     EXPECT_EQ(module.LiveObjects(), 0);
+    Microsoft::WRL::ComPtr<IOleObject> standIn;
+    ASSERT_EQ(module.CreateBrowser(IID_IOleObject, &standIn), S_OK);
+    DWORD realStatus = 0;
+    DWORD standInStatus = 0;
+    EXPECT_EQ(real->GetMiscStatus(DVASPECT_CONTENT, &realStatus), S_OK);
+    EXPECT_EQ(standIn->GetMiscStatus(DVASPECT_CONTENT, &standInStatus), S_OK);
+    EXPECT_EQ(standInStatus, realStatus);
 }

@@ -127,3 +127,20 @@ TEST(PageParser, BrokenMarkupEndsWhatIsOpenWithoutLosingText)
     for (const auto& item : cases)
         EXPECT_EQ(Items(CPageParser::Parse(item.page)), item.items) << item.page;
 }
+
+TEST(PageParser, LongTextsAreCutAndTextPastThePageLimitIsRefused)
+{
+    const std::wstring word(kMaxBlockChars + 500, L'w');
+    std::wstring page = L"<title>" + word + L"</title><button>" + word + L"</button>";
+    const size_t blocks = kMaxPageTextChars / kMaxBlockChars + 3;
+    for (size_t i = 0; i < blocks; ++i)
+        page += L"<p>" + word + L"</p>";
+    const CPageContent content = CPageParser::Parse(page);
+    EXPECT_EQ(content.title.size(), kMaxBlockChars);
+    ASSERT_FALSE(content.items.empty());
+    EXPECT_EQ(content.items[0].text.size(), kMaxBlockChars);
+    const size_t kept = kMaxPageTextChars / kMaxBlockChars;
+    EXPECT_EQ(content.items.size(), 1 + kept);
+    EXPECT_EQ(content.refusedTextBlocks, blocks - kept);
+    EXPECT_EQ(content.cutTexts, 2 + blocks);
+}
