@@ -23,6 +23,23 @@ const UINT kRunNavigation = WM_APP + 1;
 constexpr wchar_t kJavaScriptScheme[] = L"javascript:";
 constexpr size_t kJavaScriptSchemeLength = 11;
 
+// What the limits kept out of a page, in one line of the host's log.
+void ReportLimits(const std::wstring& url, const CPageContent& content)
+{
+    if (content.refusedActions == 0 && content.refusedTextBlocks == 0 && content.refusedScripts == 0 &&
+        content.cutTexts == 0)
+        return;
+    const auto number = [](size_t value) { return std::to_wstring(value); };
+    const std::wstring text =
+        L"page \"" + url + L"\": refused " + number(content.refusedActions) + L" action elements (at most " +
+        number(kMaxActions) + L"), " + number(content.refusedTextBlocks) + L" text blocks (at most " +
+        number(kMaxTextBlocks) + L", " + number(kMaxPageTextChars) + L" characters in all), " +
+        number(content.refusedScripts) + L" script blocks (external, not JScript, or over " +
+        number(kMaxScriptBlocks) + L"); cut " + number(content.cutTexts) + L" texts to " +
+        number(kMaxBlockChars) + L" characters";
+    CHostModule::Report(L"%ls", text.c_str());
+}
+
 } // namespace
 
 CPageBrowser::CPageBrowser() : m_pEvents(new CBrowserEvents(this))
@@ -197,14 +214,7 @@ bool CPageBrowser::LoadContent(const std::wstring& url, std::wstring& problem, L
     if (status != S_OK)
         return false;
     auto content = std::make_shared<CPageContent>(CPageParser::Parse(text));
-    if (content->refusedActions > 0 || content->refusedTextBlocks > 0 || content->refusedScripts > 0 ||
-        content->cutTexts > 0)
-        CHostModule::Report(
-            L"page \"%ls\": refused %zu action elements (at most %zu), %zu text blocks (at most "
-            L"%zu, %zu characters in all), %zu script blocks (external, not JScript, or over "
-            L"%zu); cut %zu texts to %zu characters",
-            url.c_str(), content->refusedActions, kMaxActions, content->refusedTextBlocks, kMaxTextBlocks,
-            kMaxPageTextChars, content->refusedScripts, kMaxScriptBlocks, content->cutTexts, kMaxBlockChars);
+    ReportLimits(url, *content);
     m_content = content;
     return true;
 }

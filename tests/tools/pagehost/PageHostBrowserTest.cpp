@@ -472,3 +472,26 @@ TEST_F(PageHostBrowser, DemoPageShowsItsActionsAndAClickCallsTheBridge)
     SendMessageW(hView, WM_LBUTTONUP, 0, MAKELPARAM(first.right + 40, first.bottom + 40));
     EXPECT_EQ(m_external.m_calls.size(), 5u);
 }
+
+// The toolkit's site answers IOleInPlaceSiteEx and sets the object's
+// rectangles from inside OnInPlaceActivateEx: the page window takes those.
+TEST_F(PageHostBrowser, ActivationThroughAnExtendedSiteIsWindowedAndKeepsTheSitesRectangles)
+{
+    m_embedding.reset();
+    m_log.clear();
+    m_site.m_bAnswerSiteEx = true;
+    m_embedding.reset(new CEmbedding(m_module, m_site, m_sink));
+    ASSERT_TRUE(m_embedding->Ready());
+    EXPECT_EQ(m_log, (CallLog{"site.GetWindow", "site.CanInPlaceActivate", "site.OnInPlaceActivateEx 0",
+                              "site.GetWindow", "site.GetWindowContext"}));
+    RECT placed{};
+    GetWindowRect(m_embedding->View(), &placed);
+    MapWindowPoints(nullptr, m_window.Get(), reinterpret_cast<POINT*>(&placed), 2);
+    EXPECT_EQ(placed.left, m_site.m_activationRect.left);
+    EXPECT_EQ(placed.top, m_site.m_activationRect.top);
+    EXPECT_EQ(placed.right, m_site.m_activationRect.right);
+    EXPECT_EQ(placed.bottom, m_site.m_activationRect.bottom);
+    m_embedding->Release();
+    EXPECT_TRUE(Contains(m_log, "site.OnInPlaceDeactivateEx 1"));
+    EXPECT_FALSE(Contains(m_log, "site.OnInPlaceDeactivate"));
+}

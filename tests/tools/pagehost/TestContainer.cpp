@@ -119,9 +119,25 @@ HRESULT STDMETHODCALLTYPE CTestSite::QueryInterface(REFIID riid, void** ppv)
     *ppv = nullptr;
     if (riid == IID_IUnknown || riid == IID_IOleClientSite)
         return Answer(static_cast<IOleClientSite*>(this), ppv);
-    if (riid == IID_IOleWindow || riid == IID_IOleInPlaceSite)
-        return Answer(static_cast<IOleInPlaceSite*>(this), ppv);
+    if (riid == IID_IOleWindow || riid == IID_IOleInPlaceSite ||
+        (riid == IID_IOleInPlaceSiteEx && m_bAnswerSiteEx))
+        return Answer(static_cast<IOleInPlaceSiteEx*>(this), ppv);
     return E_NOINTERFACE;
+}
+
+HRESULT STDMETHODCALLTYPE CTestSite::OnInPlaceActivateEx(BOOL*, DWORD dwFlags)
+{
+    m_log.push_back("site.OnInPlaceActivateEx " + std::to_string(dwFlags));
+    Microsoft::WRL::ComPtr<IOleInPlaceObject> inPlace;
+    if (m_pObject != nullptr && SUCCEEDED(m_pObject->QueryInterface(IID_IOleInPlaceObject, &inPlace)))
+        inPlace->SetObjectRects(&m_activationRect, &m_activationRect);
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE CTestSite::OnInPlaceDeactivateEx(BOOL fNoRedraw)
+{
+    m_log.push_back("site.OnInPlaceDeactivateEx " + std::to_string(fNoRedraw));
+    return S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE CTestSite::GetMoniker(DWORD, DWORD, IMoniker** ppmk)
@@ -504,7 +520,8 @@ CHostWindow::~CHostWindow()
         DestroyWindow(m_hWnd);
 }
 
-CEmbedding::CEmbedding(const CPageHostModule& module, CTestSite& site, CTestSink& sink) : m_sink(sink)
+CEmbedding::CEmbedding(const CPageHostModule& module, CTestSite& site, CTestSink& sink)
+    : m_site(site), m_sink(sink)
 {
     m_hr = module.CreateBrowser(IID_IOleObject, &m_object);
     if (FAILED(m_hr))
@@ -519,6 +536,7 @@ CEmbedding::CEmbedding(const CPageHostModule& module, CTestSite& site, CTestSink
         m_hr = m_object->SetHostNames(L"PageHostTest", nullptr);
     HWND hHost = nullptr;
     site.GetWindow(&hHost);
+    site.m_pObject = m_object.Get();
     if (SUCCEEDED(m_hr))
         m_hr = m_object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, &site, 0, hHost, &site.m_pagePos);
     if (SUCCEEDED(m_hr))
@@ -561,6 +579,7 @@ HRESULT CEmbedding::Navigate(const std::wstring& url)
 
 void CEmbedding::Release()
 {
+    m_site.m_pObject = nullptr;
     if (m_point && m_cookie != 0)
         m_point->Unadvise(m_cookie);
     m_cookie = 0;

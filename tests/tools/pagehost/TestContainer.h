@@ -38,7 +38,10 @@ class CCounted
 std::string Describe(const VARIANT& value);
 std::string Narrow(const wchar_t* text);
 
-class CTestSite : public IOleClientSite, public IOleInPlaceSite
+// Answers IOleInPlaceSiteEx only when asked to, as the toolkit's site
+// (windowless capable) does; its activation then sets the page's
+// rectangles from inside OnInPlaceActivateEx, as that site does too.
+class CTestSite : public IOleClientSite, public IOleInPlaceSiteEx
 {
   public:
     CTestSite(CallLog& log, HWND hHost) : m_log(log), m_hHost(hHost) {}
@@ -66,10 +69,17 @@ class CTestSite : public IOleClientSite, public IOleInPlaceSite
     HRESULT STDMETHODCALLTYPE DiscardUndoState() override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE DeactivateAndUndo() override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE OnPosRectChange(LPCRECT) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE OnInPlaceActivateEx(BOOL* pfNoRedraw, DWORD dwFlags) override;
+    HRESULT STDMETHODCALLTYPE OnInPlaceDeactivateEx(BOOL fNoRedraw) override;
+    HRESULT STDMETHODCALLTYPE RequestUIActivate() override { return S_OK; }
 
     long Refs() const { return m_refs.Refs(); }
     // The rectangle GetWindowContext reports, in the host's client area.
     RECT m_pagePos{0, 0, 300, 200};
+    bool m_bAnswerSiteEx = false;
+    // What OnInPlaceActivateEx sets on the object (held by the test).
+    IOleObject* m_pObject = nullptr;
+    RECT m_activationRect{5, 6, 105, 56};
 
   private:
     CCounted m_refs;
@@ -254,6 +264,7 @@ class CEmbedding
 
   private:
     HRESULT m_hr = E_FAIL;
+    CTestSite& m_site;
     CTestSink& m_sink;
     Microsoft::WRL::ComPtr<IOleObject> m_object;
     Microsoft::WRL::ComPtr<IWebBrowser2> m_browser;
