@@ -252,6 +252,8 @@ void CPageScript::StopThread()
         Sleep(attempt % 10 == 9 ? 1 : 0);
     }
     SetThreadPriority(m_thread.Get(), THREAD_PRIORITY_IDLE);
+    // Its code is the page host's: the DLL must stay loaded while it runs.
+    CHostModule::LockServer(true);
     CHostModule::Report(L"the stopped script's thread could not be ended; it runs on at idle priority");
 }
 
