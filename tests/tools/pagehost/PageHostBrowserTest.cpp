@@ -495,3 +495,38 @@ TEST_F(PageHostBrowser, ActivationThroughAnExtendedSiteIsWindowedAndKeepsTheSite
     EXPECT_TRUE(Contains(m_log, "site.OnInPlaceDeactivateEx 1"));
     EXPECT_FALSE(Contains(m_log, "site.OnInPlaceDeactivate"));
 }
+
+TEST_F(PageHostBrowser, HistoryWalksBackAndForwardAndStopDropsWhatIsQueued)
+{
+    const std::string first = WritePage("<title>one</title>");
+    const std::string second = WritePage("<title>two</title>");
+    Show(first);
+    Show(second);
+    IWebBrowser2* pBrowser = m_embedding->Browser();
+    EXPECT_EQ(pBrowser->GoForward(), E_FAIL);
+
+    m_log.clear();
+    ASSERT_EQ(pBrowser->GoBack(), S_OK);
+    ASSERT_TRUE(Logged("DocumentComplete " + first));
+    EXPECT_EQ(Sequence().front(), "BeforeNavigate2 " + first);
+    EXPECT_EQ(pBrowser->GoBack(), E_FAIL);
+
+    m_log.clear();
+    ASSERT_EQ(pBrowser->GoForward(), S_OK);
+    ASSERT_TRUE(Logged("DocumentComplete " + second));
+    BSTR location = nullptr;
+    EXPECT_EQ(pBrowser->get_LocationURL(&location), S_OK);
+    EXPECT_EQ(Narrow(location), second);
+    SysFreeString(location);
+
+    // Stopped before the message loop ran it: nothing of it happens.
+    m_log.clear();
+    ASSERT_EQ(m_embedding->Navigate(Widen(first)), S_OK);
+    VARIANT_BOOL busy = VARIANT_FALSE;
+    EXPECT_EQ(pBrowser->get_Busy(&busy), S_OK);
+    EXPECT_EQ(busy, VARIANT_TRUE);
+    EXPECT_EQ(pBrowser->Stop(), S_OK);
+    ASSERT_TRUE(Idle());
+    Veneer::PumpPending();
+    EXPECT_TRUE(Sequence().empty()) << ::testing::PrintToString(m_log);
+}
