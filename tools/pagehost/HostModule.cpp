@@ -1,0 +1,117 @@
+#include "tools/pagehost/HostModule.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <deque>
+
+namespace PageHost
+{
+
+namespace
+{
+
+// The log keeps the latest lines only, so that a page that makes the host
+// report in a loop cannot grow it without bound.
+constexpr size_t kMaxLogLines = 256;
+constexpr size_t kMaxLineChars = 512;
+
+HINSTANCE g_hInstance = nullptr;
+LONG g_lObjects = 0;
+LONG g_lLocks = 0;
+
+struct CMessageLog
+{
+    CMessageLog() { InitializeCriticalSection(&lock); }
+    ~CMessageLog() { DeleteCriticalSection(&lock); }
+    CRITICAL_SECTION lock;
+    std::deque<std::wstring> lines;
+};
+
+CMessageLog& Log()
+{
+    static CMessageLog log;
+    return log;
+}
+
+class CLogLock
+{
+  public:
+    CLogLock() { EnterCriticalSection(&Log().lock); }
+    CLogLock(const CLogLock&) = delete;
+    CLogLock& operator=(const CLogLock&) = delete;
+    ~CLogLock() { LeaveCriticalSection(&Log().lock); }
+};
+
+} // namespace
+
+void CHostModule::SetInstance(HINSTANCE hInstance)
+{
+    g_hInstance = hInstance;
+}
+
+HINSTANCE CHostModule::Instance()
+{
+    return g_hInstance;
+}
+
+void CHostModule::ObjectCreated()
+{
+    InterlockedIncrement(&g_lObjects);
+}
+
+void CHostModule::ObjectDestroyed()
+{
+    InterlockedDecrement(&g_lObjects);
+}
+
+LONG CHostModule::LiveObjects()
+{
+    return InterlockedCompareExchange(&g_lObjects, 0, 0);
+}
+
+void CHostModule::LockServer(bool bLock)
+{
+    if (bLock)
+        InterlockedIncrement(&g_lLocks);
+    else
+        InterlockedDecrement(&g_lLocks);
+}
+
+bool CHostModule::CanUnload()
+{
+    return LiveObjects() == 0 && InterlockedCompareExchange(&g_lLocks, 0, 0) <= 0;
+}
+
+void CHostModule::Report(const wchar_t* pstrFormat, ...)
+{
+    wchar_t line[kMaxLineChars] = {};
+    va_list args;
+    va_start(args, pstrFormat);
+    _vsnwprintf(line, kMaxLineChars - 1, pstrFormat, args);
+    va_end(args);
+
+    std::wstring text = std::wstring(L"pagehost: ") + line;
+    OutputDebugStringW((text + L"\n").c_str());
+    fwprintf(stderr, L"%ls\n", text.c_str());
+    CLogLock lock;
+    Log().lines.push_back(text);
+    if (Log().lines.size() > kMaxLogLines)
+        Log().lines.pop_front();
+}
+
+std::wstring CHostModule::MessageLog()
+{
+    CLogLock lock;
+    std::wstring text;
+    for (const std::wstring& line : Log().lines)
+        text += line + L"\n";
+    return text;
+}
+
+void CHostModule::ClearMessageLog()
+{
+    CLogLock lock;
+    Log().lines.clear();
+}
+
+} // namespace PageHost

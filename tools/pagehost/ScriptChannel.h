@@ -1,0 +1,114 @@
+#pragma once
+
+#include "tools/pagehost/MessageWindow.h"
+
+#include <oaidl.h>
+#include <windows.h>
+
+#include <memory>
+#include <set>
+#include <string>
+
+namespace PageHost
+{
+
+class CDispatchBridge;
+
+// A script error as the page's window event object shows it.
+struct CScriptErrorInfo
+{
+    long line = 0;      // 1-based line of the page
+    long character = 0; // 1-based position in that line
+    long code = 0;      // the engine's HRESULT
+    std::wstring message;
+};
+
+// What the script thread asks of the page (answered on the UI thread).
+class IScriptChannelOwner
+{
+  public:
+    // window.external: what the UI handler's GetExternal gave, or null.
+    virtual HRESULT GetExternal(IDispatch** ppDispatch) = 0;
+    virtual void OnWindowClose() = 0;
+    // Answers whether the page's scripts keep running.
+    virtual bool OnScriptError(const CScriptErrorInfo& error) = 0;
+
+  protected:
+    ~IScriptChannelOwner() = default;
+};
+
+// One request from the script thread, carried to the UI thread.
+struct CScriptCall
+{
+    enum class Kind
+    {
+        GetIDsOfNames,
+        Invoke,
+        ReleaseTarget,
+        GetExternal,
+        CloseWindow,
+        ReportError,
+    };
+    Kind kind = Kind::Invoke;
+    IDispatch* target = nullptr;
+    LPOLESTR* names = nullptr;
+    UINT nameCount = 0;
+    DISPID* ids = nullptr;
+    DISPID id = 0;
+    LCID lcid = 0;
+    WORD flags = 0;
+    DISPPARAMS* params = nullptr;
+    VARIANT* result = nullptr;
+    EXCEPINFO* exception = nullptr;
+    UINT* argumentError = nullptr;
+    const CScriptErrorInfo* error = nullptr;
+    HRESULT hr = E_ABORT;
+};
+
+// The page's scripts run on a thread of their own, so that one that never
+// ends can be stopped; everything they reach of the page and its container
+// lives on the UI thread. The channel carries each such call across with
+// SendMessage (the UI thread serves sent messages while it waits for the
+// script), wraps every object handed to the script in a bridge, and counts
+// the time spent on the UI side, which is not the script's.
+class CScriptChannel : public IMessageTarget, public std::enable_shared_from_this<CScriptChannel>
+{
+  public:
+    explicit CScriptChannel(IScriptChannelOwner* pOwner);
+    CScriptChannel(const CScriptChannel&) = delete;
+    CScriptChannel& operator=(const CScriptChannel&) = delete;
+    ~CScriptChannel();
+
+    // UI thread.
+    bool Open();
+    void SetOwner(IScriptChannelOwner* pOwner) { m_pOwner = pOwner; }
+    ULONGLONG TakeCallTime();
+    // After the script thread was stopped: no call runs any more, every
+    // bridged object is released here and the bridges stop counting.
+    void Abandon();
+    void Shutdown();
+
+    // Script thread: runs the call on the UI thread; E_ABORT once abandoned.
+    HRESULT Call(CScriptCall& call);
+    // A bridge released by the script: answers the object it still holds
+    // (null once abandoned), which the caller releases through Call.
+    IDispatch* Forget(CDispatchBridge* pBridge);
+
+    LRESULT OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
+
+  private:
+    void Serve(CScriptCall& call);
+    IDispatch* Wrap(IDispatch* pTarget);
+    void WrapResult(VARIANT* pResult);
+    bool IsAbandoned();
+
+    IScriptChannelOwner* m_pOwner;
+    CMessageWindow m_window;
+    HWND m_hWnd = nullptr;
+    CRITICAL_SECTION m_lock;
+    std::set<CDispatchBridge*> m_bridges;
+    bool m_bAbandoned = false;
+    ULONGLONG m_callTime = 0;
+};
+
+} // namespace PageHost
