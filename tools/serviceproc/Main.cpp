@@ -50,7 +50,7 @@ struct CFileCloser
 class COutput
 {
   public:
-    explicit COutput(FILE* messages) : messages(messages) {}
+    explicit COutput(FILE* messageFile) : messages(messageFile) {}
 
     void Message(const std::string& line)
     {
