@@ -108,6 +108,15 @@ set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${STB_ORIGINAL} $
 add_library(stb_image INTERFACE)
 target_include_directories(stb_image SYSTEM INTERFACE ${STB_PATCHED_DIR})
 
+# stb_image_write (the tests make their images with it), from the same
+# package, in a folder of its own so that nothing reaches the unpatched
+# stb_image.h beside it.
+set(STB_WRITE_DIR ${CMAKE_BINARY_DIR}/_deps/stb_image_write)
+file(MAKE_DIRECTORY ${STB_WRITE_DIR})
+file(COPY_FILE ${STB_IMAGE_DIR}/stb_image_write.h ${STB_WRITE_DIR}/stb_image_write.h ONLY_IF_DIFFERENT)
+add_library(stb_image_write INTERFACE)
+target_include_directories(stb_image_write SYSTEM INTERFACE ${STB_WRITE_DIR})
+
 # GoogleTest from Debian's googletest sources.
 set(QLM_GOOGLETEST_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")
 qlm_version_from_file(${QLM_GOOGLETEST_DIR}/CMakeLists.txt "GOOGLETEST_VERSION ([0-9.]+)" found)
