@@ -45,4 +45,7 @@ printf '  %-34s %9d bytes\n' "QLMNews.exe (shipped, stripped)" "$(size_of "$out/
 printf '  %-34s %9d bytes\n' "QLMNews.exe.debug" "$(size_of "$out/QLMNews.exe.debug")"
 printf '  %-34s %9d bytes\n' "$built (as linked)" "$(size_of "$built")"
 echo "  imports at start: $imports"
-echo "  $(grep -A3 DllCharacteristics "$out/headers.txt" | tr -s '\t\n' '  ')"
+# The header flags: "DllCharacteristics <hex>" and one indented line per flag.
+awk '/^DllCharacteristics/ { p = 1; printf "  %s", $0; next }
+     p && /^\t/ { printf " %s", $1; next }
+     p { print ""; exit }' "$out/headers.txt"
