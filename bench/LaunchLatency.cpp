@@ -105,6 +105,19 @@ double MeasureOnce(const std::string& commandLine, CArrivals& arrivals)
     return arrived ? std::chrono::duration<double, std::milli>(arrival - start).count() : -1;
 }
 
+// True once the stand-in's pipe exists (all its instances may be busy).
+bool AwaitServicePipe()
+{
+    const Clock::time_point deadline = Clock::now() + kReportTimeout;
+    while (!WaitNamedPipeA("\\\\.\\pipe\\servicepipe", 1) && GetLastError() != ERROR_SEM_TIMEOUT)
+    {
+        if (Clock::now() >= deadline)
+            return false;
+        Sleep(10);
+    }
+    return true;
+}
+
 double Median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
@@ -136,9 +149,14 @@ int main(int argc, char** argv)
         return 1;
     }
     CloseHandle(writeEnd);
+    if (!AwaitServicePipe())
+    {
+        fprintf(stderr, "QLMServiceProc.exe did not make its pipe\n");
+        TerminateProcess(service.hProcess, 1);
+        return 1;
+    }
     CArrivals arrivals;
     std::thread reader([&] { arrivals.ReadFrom(readEnd); });
-    Sleep(1000);
 
     const std::string launcher =
         "\"" + folder + "\\QLMNews.exe\" \"http://bench.example/ad\" benchkey benchchannel";
@@ -167,7 +185,9 @@ int main(int argc, char** argv)
         if (launched < 0 || referenced < 0)
         {
             fprintf(stderr, "run %d: a report did not arrive\n", run + 1);
+            // The reader ends with the stand-in's output.
             TerminateProcess(service.hProcess, 1);
+            reader.join();
             return 1;
         }
         launcherTimes.push_back(launched);

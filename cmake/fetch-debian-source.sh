@@ -1,12 +1,19 @@
 #!/bin/sh
-# Downloads and unpacks Debian source packages into a cache folder, using a
-# private deb-src list made from the machine's own apt sources, so the
-# machine's apt configuration stays untouched.
-#   fetch-debian-source.sh CACHE_DIR PACKAGE...
+# Downloads and unpacks one Debian source package at exactly one version into
+# a cache folder of its own, using a private deb-src list made from the
+# machine's own apt sources, so the machine's apt configuration stays
+# untouched.
+#   fetch-debian-source.sh CACHE_DIR PACKAGE VERSION
+# The package ends up in CACHE_DIR/PACKAGE/VERSION (the .dsc, the tarballs
+# and the unpacked tree), marked complete by a file ".complete" written last:
+# a folder without it is a broken earlier attempt and is made anew.
 set -eu
-cache=$1; shift
+cache=$1
+pkg=$2
+version=$3
 apt_dir=$cache/apt
-mkdir -p "$apt_dir/parts" "$apt_dir/lists/partial" "$apt_dir/archives/partial" "$cache/src"
+target=$cache/$pkg/$version
+mkdir -p "$apt_dir/parts" "$apt_dir/lists/partial" "$apt_dir/archives/partial"
 
 # deb822 files: "Types: deb" becomes "Types: deb-src"; one-line lists: a
 # leading "deb " becomes "deb-src ".
@@ -23,10 +30,22 @@ done
 opts="-o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts=$apt_dir/parts \
  -o Dir::State::Lists=$apt_dir/lists -o Dir::Cache::Archives=$apt_dir/archives \
  -o Debug::NoLocking=1"
+log=$apt_dir/source-$pkg-$version.log
 # shellcheck disable=SC2086
 apt-get -q $opts update >"$apt_dir/update.log" 2>&1 || { cat "$apt_dir/update.log" >&2; exit 1; }
-cd "$cache/src"
-for pkg in "$@"; do
-  # shellcheck disable=SC2086
-  apt-get -q $opts source "$pkg" >"$apt_dir/source-$pkg.log" 2>&1 || { cat "$apt_dir/source-$pkg.log" >&2; exit 1; }
-done
+
+# Unpacked beside the target first, so that an interrupted fetch never
+# leaves a folder that looks complete.
+work=$target.partial
+rm -rf "$work" "$target"
+mkdir -p "$work"
+cd "$work"
+# shellcheck disable=SC2086
+if ! apt-get -q $opts source "$pkg=$version" >"$log" 2>&1; then
+  cat "$log" >&2
+  echo "fetch-debian-source: $pkg $version is not available from the machine's Debian sources" >&2
+  exit 1
+fi
+: >.complete
+cd ..
+mv "$work" "$target"

@@ -123,7 +123,12 @@ page_action ShowUrl 'file:///C:/windows/system32/notepad.exe'
 page_action CloseADFrame
 page_action NotShowToday
 cp "$config" "$out/data.xml"
-sleep 0.5
+# The launch report and the three reports of the actions that end the
+# frame; the refused address reports nothing.
+for _ in $(seq 1 200); do
+  [ "$(wc -l <"$out/service-messages.txt" 2>/dev/null || echo 0)" -ge 4 ] && break
+  sleep 0.1
+done
 
 echo
 echo "== What the service received ($out/service-messages.txt)"
@@ -136,7 +141,7 @@ if [ -s "$out/service-messages.txt" ]; then
 else
   echo "   (nothing arrived)"
 fi
-grep -v listening "$out/service-stderr.txt" | sed 's/^/   problem: /' || true
+grep ': client ' "$out/service-stderr.txt" | sed 's/^/   problem: /' || true
 
 echo
 echo "== What the platform received ($out/platform-commands.txt)"

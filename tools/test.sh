@@ -1,6 +1,7 @@
 #!/bin/bash
-# Builds both targets (x64: runs here under Wine; x86: the 32-bit product)
-# and runs every test of the x64 build under Wine.
+# Builds both targets (x64: the checked build, with assertions and
+# undefined-behaviour traps, that runs here under Wine; x86: the 32-bit
+# product, optimised) and runs every test of the x64 build under Wine.
 set -eu
 cd "$(dirname "$0")/.."
 

@@ -27,7 +27,7 @@ const char kRootName[] = "ServiceDataInfo";
 class CLockHolder
 {
   public:
-    explicit CLockHolder(CRITICAL_SECTION& section) : section(section) { EnterCriticalSection(&section); }
+    explicit CLockHolder(CRITICAL_SECTION& lock) : section(lock) { EnterCriticalSection(&section); }
     CLockHolder(const CLockHolder&) = delete;
     CLockHolder& operator=(const CLockHolder&) = delete;
     ~CLockHolder() { LeaveCriticalSection(&section); }

@@ -63,7 +63,7 @@ constexpr size_t kMaxLoggedUrlBytes = 256;
 class CBstrHolder
 {
   public:
-    explicit CBstrHolder(BSTR text) : text(text) {}
+    explicit CBstrHolder(BSTR owned) : text(owned) {}
     CBstrHolder(const CBstrHolder&) = delete;
     CBstrHolder& operator=(const CBstrHolder&) = delete;
     ~CBstrHolder() { SysFreeString(text); }

@@ -5,6 +5,7 @@
 
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
@@ -55,6 +56,37 @@ BOOL CALLBACK FindPlatformWindow(HWND candidate, LPARAM context)
         return TRUE;
     search->found = candidate;
     return FALSE;
+}
+
+// The marker frame's data, and its envelope as the stand-in prints it.
+const char kIdleMarkerData[] = "idle marker";
+const char kIdleMarkerLine[] = "{\"data\":\"idle marker\",\"sendurl\":\"\",\"type\":-1}";
+
+size_t CountOf(const std::string& text, const std::string& part)
+{
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size()))
+        ++count;
+    return count;
+}
+
+DWORD RemainingMs(ULONGLONG deadline)
+{
+    const ULONGLONG now = GetTickCount64();
+    return now < deadline ? static_cast<DWORD>(deadline - now) : 0;
+}
+
+// Sends the idle marker through a client of its own and disconnects.
+bool SendIdleMarker(DWORD timeoutMs)
+{
+    const HANDLE pipe = OpenServicePipe(timeoutMs);
+    if (pipe == INVALID_HANDLE_VALUE)
+        return false;
+    const std::vector<char> frame = BuildPipeFrame(BuildPipeDocument(-1, "", kIdleMarkerData));
+    DWORD written = 0;
+    const BOOL sent = WriteFile(pipe, frame.data(), static_cast<DWORD>(frame.size()), &written, nullptr);
+    CloseHandle(pipe);
+    return sent && written == frame.size();
 }
 
 } // namespace
@@ -208,7 +240,7 @@ void CChildProcess::Kill()
     if (process != nullptr && !Wait(0))
     {
         TerminateProcess(process, 99);
-        Wait(5000);
+        Wait(20000);
     }
 }
 
@@ -250,6 +282,26 @@ std::string DefaultCharacterOf(UINT codePage)
     return std::string(reinterpret_cast<const char*>(info.DefaultChar));
 }
 
+HANDLE OpenServicePipe(DWORD timeoutMs)
+{
+    HANDLE pipe = INVALID_HANDLE_VALUE;
+    PollUntil(
+        [&pipe] {
+            pipe =
+                CreateFileW(kPipeName, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            const DWORD error = GetLastError();
+            // No instance (the server is starting, or between two) or none
+            // free: try again. WaitNamedPipeW waits only in the second case;
+            // in the first it returns at once.
+            if (pipe == INVALID_HANDLE_VALUE && error == ERROR_PIPE_BUSY)
+                WaitNamedPipeW(kPipeName, kPollMs);
+            return pipe != INVALID_HANDLE_VALUE ||
+                   (error != ERROR_FILE_NOT_FOUND && error != ERROR_PIPE_BUSY);
+        },
+        timeoutMs);
+    return pipe;
+}
+
 bool ServicePipeExists()
 {
     // An instance that waits for a client answers at once; when all are
@@ -273,7 +325,7 @@ bool CServiceStandIn::Start()
     if (!child.Start(BinFolder() + "\\QLMServiceProc.exe", arguments, folder.File("stdout.txt"),
                      folder.File("stderr.txt")))
         return false;
-    running = PollUntil([this] { return ServicePipeExists() || child.Wait(0); }, 10000) && !child.Wait(0);
+    running = PollUntil([this] { return ServicePipeExists() || child.Wait(0); }, 20000) && !child.Wait(0);
     if (!running)
         child.Kill();
     return running;
@@ -288,7 +340,7 @@ bool CServiceStandIn::Stop()
         SetEvent(stop);
         CloseHandle(stop);
     }
-    if (child.Wait(5000))
+    if (child.Wait(20000))
         return child.ExitCode() == 0;
     child.Kill();
     return false;
@@ -304,7 +356,9 @@ std::vector<std::string> CServiceStandIn::Messages() const
 {
     std::string text;
     ReadFileBytes(folder.File("messages.txt"), text);
-    return SplitLines(text);
+    std::vector<std::string> messages = SplitLines(text);
+    messages.erase(std::remove(messages.begin(), messages.end(), kIdleMarkerLine), messages.end());
+    return messages;
 }
 
 std::vector<std::string> CServiceStandIn::Problems() const
@@ -328,6 +382,26 @@ bool CServiceStandIn::WaitForMessages(size_t count, DWORD timeoutMs) const
 bool CServiceStandIn::WaitForProblems(size_t count, DWORD timeoutMs) const
 {
     return PollUntil([&] { return Problems().size() >= count; }, timeoutMs);
+}
+
+bool CServiceStandIn::WaitUntilIdle(DWORD timeoutMs) const
+{
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    if (!SendIdleMarker(timeoutMs))
+        return false;
+    const auto markerArrived = [this] {
+        std::string text;
+        ReadFileBytes(folder.File("messages.txt"), text);
+        return text.find(kIdleMarkerLine) != std::string::npos;
+    };
+    // Clients are accepted in turn and announced before they are served, so
+    // once the marker is in, every earlier client is among the accepted ones.
+    const auto allServed = [this] {
+        std::string text;
+        ReadFileBytes(folder.File("stderr.txt"), text);
+        return CountOf(text, ": accepted client ") == CountOf(text, ": finished client ");
+    };
+    return PollUntil([&] { return markerArrived() && allServed(); }, RemainingMs(deadline));
 }
 
 const char CPlatformStandIn::kFolder[] = "C:\\Quillmarsh\\Platform";
@@ -387,7 +461,7 @@ bool CPlatformStandIn::Start(const std::string& options)
         EnumWindows(FindPlatformWindow, reinterpret_cast<LPARAM>(&search));
         return search.found != nullptr;
     };
-    if (!PollUntil([&] { return findWindow() || child.Wait(0); }, 10000) || search.found == nullptr)
+    if (!PollUntil([&] { return findWindow() || child.Wait(0); }, 20000) || search.found == nullptr)
     {
         child.Kill();
         return false;
@@ -411,7 +485,7 @@ bool CPlatformStandIn::StopAll()
             }
             return CServiceCommManage::FindProcessId(kPlatformExe) == 0;
         },
-        10000);
+        20000);
     if (stop != nullptr)
         CloseHandle(stop);
     return ended;

@@ -100,8 +100,14 @@ class CServiceStandIn
     std::vector<std::string> Messages() const;
     std::vector<std::string> Problems() const;
     // Waits until at least `count` messages (or problems) have arrived.
-    bool WaitForMessages(size_t count, DWORD timeoutMs = 10000) const;
-    bool WaitForProblems(size_t count, DWORD timeoutMs = 10000) const;
+    bool WaitForMessages(size_t count, DWORD timeoutMs = 20000) const;
+    bool WaitForProblems(size_t count, DWORD timeoutMs = 20000) const;
+    // Waits until the stand-in has read everything that any client wrote
+    // before this call, so that a test can check that nothing arrived: a
+    // marker client (left out of Messages()) queues up behind every earlier
+    // client, and once its frame is in and every accepted client has been
+    // served, nothing more can come from them.
+    bool WaitUntilIdle(DWORD timeoutMs = 20000) const;
 
   private:
     CScratchFolder folder;
@@ -148,7 +154,7 @@ class CPlatformStandIn
     HWND Window() const { return window; }
     CChildProcess& Process() { return child; }
     std::vector<CPlatformCommand> Commands() const;
-    bool WaitForCommands(size_t count, DWORD timeoutMs = 10000) const;
+    bool WaitForCommands(size_t count, DWORD timeoutMs = 20000) const;
     // What the stand-in printed on its standard output.
     std::vector<std::string> OutputLines() const;
 
@@ -157,7 +163,7 @@ class CPlatformStandIn
     static HWND PublishedWindow();
     // Waits until "PlatformParam.ini" names a window (the stand-in writes
     // it after its window exists) and returns it; null after the timeout.
-    static HWND WaitForPublishedWindow(DWORD timeoutMs = 10000);
+    static HWND WaitForPublishedWindow(DWORD timeoutMs = 20000);
 
   private:
     CScratchFolder folder;
@@ -174,6 +180,11 @@ std::string DefaultCharacterOf(UINT codePage);
 
 // True while some instance of the service pipe accepts clients.
 bool ServicePipeExists();
+
+// Opens the client end of the service pipe, waiting while the pipe does not
+// exist yet or all its instances are busy; INVALID_HANDLE_VALUE after the
+// timeout or on any other error.
+HANDLE OpenServicePipe(DWORD timeoutMs = 20000);
 
 // The launch log beside the programs: its lines (CR LF stripped) and the
 // number of bytes it holds, so that a test reads only what it added.

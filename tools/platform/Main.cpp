@@ -138,7 +138,7 @@ std::string DescribeCommand(WPARAM sender, const COPYDATASTRUCT& record)
 class CPlatformStandIn
 {
   public:
-    CPlatformStandIn(const COptions& options, FILE* out) : options(options), out(out) {}
+    CPlatformStandIn(const COptions& chosen, FILE* record) : options(chosen), out(record) {}
 
     bool Create()
     {

@@ -3,7 +3,9 @@
 // serves every client that connects, checks each frame, prints each message
 // as one line on standard output and appends it to the file named on its
 // command line. Malformed frames are reported on standard error and skipped.
-// It never writes to the pipe.
+// It never writes to the pipe. Standard error also says when each client is
+// accepted and when it has been served ("accepted client N", "finished
+// client N"), so that a test can tell when everything sent has been read.
 //
 //   QLMServiceProc.exe <messages file>   run until stopped
 //   QLMServiceProc.exe --stop            stop the running stand-in
@@ -48,7 +50,7 @@ struct CFileCloser
 class COutput
 {
   public:
-    explicit COutput(FILE* messages) : messages(messages) {}
+    explicit COutput(FILE* messageFile) : messages(messageFile) {}
 
     void Message(const std::string& line)
     {
@@ -63,6 +65,14 @@ class COutput
     {
         std::lock_guard<std::mutex> hold(mutex);
         fprintf(stderr, "QLMServiceProc: client %u: %s\n", client, text.c_str());
+        fflush(stderr);
+    }
+
+    // "accepted" or "finished".
+    void ClientEvent(const char* event, unsigned client)
+    {
+        std::lock_guard<std::mutex> hold(mutex);
+        fprintf(stderr, "QLMServiceProc: %s client %u\n", event, client);
         fflush(stderr);
     }
 
@@ -91,15 +101,14 @@ size_t ReadUpTo(HANDLE pipe, char* buffer, size_t size)
     return total;
 }
 
-// Serves one client until it disconnects or sends a frame whose length makes
-// the rest of its stream unreadable.
-void ServeClient(HANDLE pipeHandle, unsigned client, COutput& output)
+// Reads one client's frames until it disconnects or sends a frame whose
+// length makes the rest of its stream unreadable.
+void ReadFrames(HANDLE pipe, unsigned client, COutput& output)
 {
-    Veneer::CScopedHandle pipe(pipeHandle);
     for (;;)
     {
         unsigned char header[4] = {};
-        const size_t gotHeader = ReadUpTo(pipe.Get(), reinterpret_cast<char*>(header), sizeof(header));
+        const size_t gotHeader = ReadUpTo(pipe, reinterpret_cast<char*>(header), sizeof(header));
         if (gotHeader == 0)
             return;
         if (gotHeader < sizeof(header))
@@ -117,7 +126,7 @@ void ServeClient(HANDLE pipeHandle, unsigned client, COutput& output)
             return;
         }
         std::string body(length - sizeof(header), '\0');
-        const size_t gotBody = ReadUpTo(pipe.Get(), &body[0], body.size());
+        const size_t gotBody = ReadUpTo(pipe, &body[0], body.size());
         if (gotBody < body.size())
         {
             output.Problem(client, "truncated frame: " + std::to_string(gotBody + sizeof(header)) + " of " +
@@ -131,6 +140,15 @@ void ServeClient(HANDLE pipeHandle, unsigned client, COutput& output)
         else
             output.Problem(client, "malformed frame skipped: " + problem);
     }
+}
+
+void ServeClient(HANDLE pipeHandle, unsigned client, COutput& output)
+{
+    {
+        Veneer::CScopedHandle pipe(pipeHandle);
+        ReadFrames(pipe.Get(), client, output);
+    }
+    output.ClientEvent("finished", client);
 }
 
 HANDLE CreatePipeInstance(bool first)
@@ -198,19 +216,28 @@ int Serve(const wchar_t* outputPath)
     fflush(stderr);
     for (unsigned client = 1;; ++client)
     {
-        if (AwaitClient(pipe, stopEvent.Get()))
-            std::thread(ServeClient, pipe, client, std::ref(output)).detach();
-        else
-            CloseHandle(pipe);
+        const bool accepted = AwaitClient(pipe, stopEvent.Get());
+        // Stopped: the instance and any client on it go with the process.
         if (WaitForSingleObject(stopEvent.Get(), 0) == WAIT_OBJECT_0)
             return kExitOk;
-        // A client that left before it was accepted costs its instance only.
-        pipe = CreatePipeInstance(false);
-        if (pipe == INVALID_HANDLE_VALUE)
+        // The next instance exists before this client is served, so that a
+        // client opening the pipe always finds one listening (a client that
+        // finds none is refused at once, without waiting).
+        const HANDLE next = CreatePipeInstance(false);
+        const DWORD nextError = GetLastError();
+        if (accepted)
         {
-            fwprintf(stderr, L"QLMServiceProc: cannot create a pipe instance (error %lu)\n", GetLastError());
+            output.ClientEvent("accepted", client);
+            std::thread(ServeClient, pipe, client, std::ref(output)).detach();
+        }
+        else
+            CloseHandle(pipe);
+        if (next == INVALID_HANDLE_VALUE)
+        {
+            fwprintf(stderr, L"QLMServiceProc: cannot create a pipe instance (error %lu)\n", nextError);
             return kExitPipeTaken;
         }
+        pipe = next;
     }
 }
 

@@ -6,7 +6,6 @@
 #include "veneer/core/ScopedHandle.h"
 #include "veneer/render/DibSurface.h"
 
-#define STB_IMAGE_WRITE_IMPLEMENTATION
 #define STBI_WRITE_NO_STDIO
 #include <stb_image_write.h>
 

@@ -18,7 +18,7 @@ namespace
 class CObservedDocDispatch : public CDocDispatch
 {
   public:
-    explicit CObservedDocDispatch(bool& deleted) : deleted(deleted) {}
+    explicit CObservedDocDispatch(bool& deletedFlag) : deleted(deletedFlag) {}
     ~CObservedDocDispatch() override { deleted = true; }
 
   private:

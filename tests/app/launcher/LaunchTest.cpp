@@ -64,7 +64,7 @@ TEST(LaunchExit, EmptyFirstArgumentEndsAfterTheCommandLineEntry)
     EXPECT_TRUE(
         std::regex_match(lines[0], std::regex(std::string(kTimePrefix) + "Msg cmd = \"\" k1 c1, num = 3")))
         << lines[0];
-    Sleep(500);
+    ASSERT_TRUE(service.WaitUntilIdle());
     EXPECT_TRUE(service.Messages().empty());
 }
 
@@ -128,7 +128,7 @@ TEST(LaunchReport, MissingSkinArchiveSendsNoReport)
     CServiceStandIn service;
     ASSERT_TRUE(service.Start());
     EXPECT_EQ(0, RunToExit("QLMNewsNoSkin.exe", "http://ad.example/p k1 c1"));
-    Sleep(500);
+    ASSERT_TRUE(service.WaitUntilIdle());
     EXPECT_TRUE(service.Messages().empty());
 }
 

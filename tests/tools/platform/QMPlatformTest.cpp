@@ -77,10 +77,13 @@ TEST(PlatformStandIn, PublishesItsHandleLateOrNever)
         EXPECT_EQ(100, SendCommand(platform.Window(), "\"A\""));
         EXPECT_FALSE(FileExists(CPlatformStandIn::ParamFile()));
     }
+    // Published no sooner than the delay after the start: the window is
+    // made first, the handle follows.
     CPlatformStandIn platform;
-    ASSERT_TRUE(platform.Start("--handle-delay 500"));
-    EXPECT_EQ(nullptr, CPlatformStandIn::PublishedWindow());
-    EXPECT_EQ(platform.Window(), CPlatformStandIn::WaitForPublishedWindow(5000));
+    const ULONGLONG start = GetTickCount64();
+    ASSERT_TRUE(platform.Start("--handle-delay 1500"));
+    EXPECT_EQ(platform.Window(), CPlatformStandIn::WaitForPublishedWindow(20000));
+    EXPECT_GE(GetTickCount64() - start, 1490u);
 }
 
 TEST(PlatformStandIn, SecondStartLeavesTheFirstRunning)
@@ -90,7 +93,7 @@ TEST(PlatformStandIn, SecondStartLeavesTheFirstRunning)
     ASSERT_EQ(platform.Window(), CPlatformStandIn::WaitForPublishedWindow());
     CChildProcess second;
     ASSERT_TRUE(second.Start(PlatformExe(), "--no-handle"));
-    ASSERT_TRUE(second.Wait(5000));
+    ASSERT_TRUE(second.Wait(20000));
     EXPECT_EQ(0u, second.ExitCode());
     EXPECT_EQ(platform.Window(), CPlatformStandIn::PublishedWindow());
     EXPECT_EQ(100, SendCommand(platform.Window(), "\"A\""));
@@ -102,9 +105,9 @@ TEST(PlatformStandIn, LeavesAfterTheGivenNumberOfCommands)
     CPlatformStandIn platform;
     ASSERT_TRUE(platform.Start("--exit-after 2"));
     EXPECT_EQ(100, SendCommand(platform.Window(), "\"1\""));
-    EXPECT_FALSE(platform.Process().Wait(200));
+    // Still there for the second.
     EXPECT_EQ(100, SendCommand(platform.Window(), "\"2\""));
-    ASSERT_TRUE(platform.Process().Wait(5000));
+    ASSERT_TRUE(platform.Process().Wait(20000));
     EXPECT_EQ(0u, platform.Process().ExitCode());
     EXPECT_FALSE(IsWindow(platform.Window()));
 }
@@ -114,7 +117,7 @@ TEST(PlatformStandIn, StopsOnRequestAndRejectsUnknownOptions)
     CPlatformStandIn platform;
     ASSERT_TRUE(platform.Start());
     EXPECT_EQ(0, RunToExit("QMPlatform.exe", "--stop"));
-    ASSERT_TRUE(platform.Process().Wait(5000));
+    ASSERT_TRUE(platform.Process().Wait(20000));
     EXPECT_EQ(0u, platform.Process().ExitCode());
     // Nothing left to stop; options it does not know.
     EXPECT_EQ(4, RunToExit("QMPlatform.exe", "--stop"));

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 using namespace TestSupport;
@@ -25,17 +26,7 @@ std::string Frame(const std::string& document)
 class CRawClient
 {
   public:
-    CRawClient()
-    {
-        // The service makes its next instance just after accepting a client,
-        // so an open right after another one may find all instances busy.
-        for (int attempt = 0; attempt < 50 && pipe == INVALID_HANDLE_VALUE; ++attempt)
-        {
-            WaitNamedPipeW(kPipeName, 100);
-            pipe =
-                CreateFileW(kPipeName, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        }
-    }
+    CRawClient() : pipe(OpenServicePipe()) {}
     ~CRawClient() { Close(); }
     bool Open() const { return pipe != INVALID_HANDLE_VALUE; }
     bool Send(const std::string& bytes)
@@ -58,8 +49,14 @@ class CRawClient
     }
 
   private:
-    HANDLE pipe = INVALID_HANDLE_VALUE;
+    HANDLE pipe;
 };
+
+// A message that names its client.
+std::string NumberedLine(int number)
+{
+    return "{\"data\":\"" + std::to_string(number) + "\",\"sendurl\":\"u\",\"type\":0}";
+}
 
 const char kGoodDocument[] = "{\"data\":\"x\",\"sendurl\":\"u\",\"type\":0}\n";
 const char kGoodLine[] = "{\"data\":\"x\",\"sendurl\":\"u\",\"type\":0}";
@@ -151,6 +148,39 @@ TEST(ServiceStandIn, ServesClientsThatOverlap)
     ASSERT_TRUE(service.WaitForMessages(1));
     ASSERT_TRUE(idle.Send(Frame(kGoodDocument)));
     ASSERT_TRUE(service.WaitForMessages(2));
+}
+
+TEST(ServiceStandIn, KeepsAnInstanceListeningForClientsInQuickSuccession)
+{
+    CServiceStandIn service;
+    ASSERT_TRUE(service.Start());
+    // Between two clients the pipe may be busy, but it never disappears: a
+    // client that found no instance at all would be refused at once.
+    const int kClients = 40;
+    for (int i = 0; i < kClients; ++i)
+    {
+        HANDLE pipe = INVALID_HANDLE_VALUE;
+        while (pipe == INVALID_HANDLE_VALUE)
+        {
+            pipe = CreateFileW(kPipeName, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            if (pipe != INVALID_HANDLE_VALUE)
+                break;
+            const DWORD error = GetLastError();
+            ASSERT_EQ(static_cast<DWORD>(ERROR_PIPE_BUSY), error) << "client " << i;
+            ASSERT_TRUE(WaitNamedPipeW(kPipeName, 20000)) << "client " << i;
+        }
+        const std::string frame = Frame(NumberedLine(i));
+        DWORD written = 0;
+        EXPECT_TRUE(WriteFile(pipe, frame.data(), static_cast<DWORD>(frame.size()), &written, nullptr));
+        CloseHandle(pipe);
+    }
+    // Once idle, every frame is in and the marker that told so is not.
+    ASSERT_TRUE(service.WaitUntilIdle());
+    const std::vector<std::string> messages = service.Messages();
+    ASSERT_EQ(static_cast<size_t>(kClients), messages.size());
+    for (int i = 0; i < kClients; ++i)
+        EXPECT_NE(messages.end(), std::find(messages.begin(), messages.end(), NumberedLine(i))) << i;
+    EXPECT_TRUE(service.Problems().empty());
 }
 
 TEST(ServiceStandIn, SecondCopyRefusesThePipeTheFirstOwns)

@@ -267,6 +267,8 @@ TEST_F(BuilderFixture, TopLevelControlsBeyondTheFirstAreNotLeakedWithoutAParent)
     ASSERT_NE(pRoot, nullptr);
     EXPECT_EQ(callback.m_count.nLive, 1);
     EXPECT_EQ(callback.m_count.nDestroyed, 2);
+    // The tree goes before the callback whose counter its controls update.
+    m_pResult.reset();
 }
 
 TEST_F(BuilderFixture, TheCallbackMakesWhatNeitherTableNorPlugInsKnow)
@@ -279,6 +281,8 @@ TEST_F(BuilderFixture, TheCallbackMakesWhatNeitherTableNorPlugInsKnow)
     EXPECT_EQ(callback.m_asked, (Lines{L"CustomPanel", L"Nobody"}));
     ASSERT_EQ(TreeLines(pRoot).size(), 3u);
     EXPECT_EQ(TreeLines(pRoot)[2], L"    ControlUI in");
+    // The tree goes before the callback whose counter its controls update.
+    m_pResult.reset();
 }
 
 TEST_F(BuilderFixture, TreeNodeOutsideATreeStopsItsLevel)
@@ -308,6 +312,8 @@ TEST_F(BuilderFixture, PlugInsAreAskedInOrderBeforeTheCallback)
     EXPECT_EQ(TreeLines(pRoot), (Lines{L"VerticalLayoutUI ", L"  SharedAUI s", L"  PluginBoxBUI box",
                                        L"    ControlUI child", L"  ContainerUI "}));
     EXPECT_EQ(callback.m_asked, (Lines{L"CustomX"}));
+    // The tree goes before the callback whose counter its controls update.
+    m_pResult.reset();
 }
 
 TEST(LoadPlugin, RefusesMissingModulesAndModulesWithoutAFactory)

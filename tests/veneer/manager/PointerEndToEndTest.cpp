@@ -111,7 +111,7 @@ TEST_F(PointerEndToEnd, PointerCrossingControlsEntersAndLeavesThem)
 TEST_F(PointerEndToEnd, RestingPointerHoversAndShowsTheToolTip)
 {
     ASSERT_TRUE(MovePointer(kWindowX + 30, kWindowY + 30));
-    ASSERT_TRUE(PumpUntil([this] { return Seen(L"hover:A"); }, 5000));
+    ASSERT_TRUE(PumpUntil([this] { return Seen(L"hover:A"); }, 15000));
     ASSERT_NE(m_pm.GetTooltipWindow(), nullptr);
     EXPECT_TRUE(::IsWindowVisible(m_pm.GetTooltipWindow()));
     ASSERT_TRUE(MovePointer(kWindowX + 150, kWindowY + 300));

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#define STBI_WRITE_NO_STDIO
 #include <stb_image_write.h>
 
 namespace

@@ -40,7 +40,7 @@ class CTestWindow
 
 // Dispatches queued messages until the condition holds or the time is up;
 // answers the condition.
-bool PumpUntil(const std::function<bool()>& condition, DWORD dwTimeoutMs = 3000);
+bool PumpUntil(const std::function<bool()>& condition, DWORD dwTimeoutMs = 10000);
 // Dispatches what is queued now, and what that queues in turn.
 void PumpPending();
 
