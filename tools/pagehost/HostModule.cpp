@@ -1,5 +1,7 @@
 #include "tools/pagehost/HostModule.h"
 
+#include "tools/pagehost/SectionLock.h"
+
 #include <cstdarg>
 #include <cstdio>
 #include <deque>
@@ -21,9 +23,7 @@ LONG g_lLocks = 0;
 
 struct CMessageLog
 {
-    CMessageLog() { InitializeCriticalSection(&lock); }
-    ~CMessageLog() { DeleteCriticalSection(&lock); }
-    CRITICAL_SECTION lock;
+    CCriticalSection lock;
     std::deque<std::wstring> lines;
 };
 
@@ -32,15 +32,6 @@ CMessageLog& Log()
     static CMessageLog log;
     return log;
 }
-
-class CLogLock
-{
-  public:
-    CLogLock() { EnterCriticalSection(&Log().lock); }
-    CLogLock(const CLogLock&) = delete;
-    CLogLock& operator=(const CLogLock&) = delete;
-    ~CLogLock() { LeaveCriticalSection(&Log().lock); }
-};
 
 } // namespace
 
@@ -93,7 +84,7 @@ void CHostModule::Report(const wchar_t* pstrFormat, ...)
     std::wstring text = std::wstring(L"pagehost: ") + line;
     OutputDebugStringW((text + L"\n").c_str());
     fwprintf(stderr, L"%ls\n", text.c_str());
-    CLogLock lock;
+    CSectionLock lock(Log().lock);
     Log().lines.push_back(text);
     if (Log().lines.size() > kMaxLogLines)
         Log().lines.pop_front();
@@ -101,7 +92,7 @@ void CHostModule::Report(const wchar_t* pstrFormat, ...)
 
 std::wstring CHostModule::MessageLog()
 {
-    CLogLock lock;
+    CSectionLock lock(Log().lock);
     std::wstring text;
     for (const std::wstring& line : Log().lines)
         text += line + L"\n";
@@ -110,7 +101,7 @@ std::wstring CHostModule::MessageLog()
 
 void CHostModule::ClearMessageLog()
 {
-    CLogLock lock;
+    CSectionLock lock(Log().lock);
     Log().lines.clear();
 }
 

@@ -56,16 +56,4 @@ class CLiveObject
     bool m_bCounted = true;
 };
 
-// A reference count for the COM objects; Release answers the new value and
-// the object deletes itself at 0.
-class CRefCount
-{
-  public:
-    ULONG AddRef() { return static_cast<ULONG>(InterlockedIncrement(&m_lRefs)); }
-    ULONG Release() { return static_cast<ULONG>(InterlockedDecrement(&m_lRefs)); }
-
-  private:
-    LONG m_lRefs = 1;
-};
-
 } // namespace PageHost

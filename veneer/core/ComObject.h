@@ -116,18 +116,27 @@ class CComObject : public TInterfaces...
         return QueryInterfaceFromTable<CComObject>(this, TObject::kInterfaces, riid, ppvObject);
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return m_refs.Increment(); }
+    // At 0 the count is raised again for the destructor's sake: a reference
+    // it takes and drops on the way (a container answering the object's
+    // last calls) must not delete the object a second time.
     ULONG STDMETHODCALLTYPE Release() override
     {
         const ULONG refs = m_refs.Decrement();
         if (refs == 0)
+        {
+            m_refs.Increment();
             delete this;
+        }
         return refs;
     }
 
     // A new object asked for `riid` on the caller's behalf; when it does not
-    // answer that, it goes again at once.
-    template <typename... TArgs> static HRESULT CreateInstance(REFIID riid, void** ppvObject, TArgs&&... args)
+    // answer that, it goes again at once. None is made for a caller that
+    // gave no place for it.
+    template <typename... TArgs> static HRESULT Create(REFIID riid, void** ppvObject, TArgs&&... args)
     {
+        if (ppvObject == nullptr)
+            return E_POINTER;
         CComObject* pObject = new TObject(std::forward<TArgs>(args)...);
         const HRESULT hr = pObject->QueryInterface(riid, ppvObject);
         pObject->Release();
@@ -163,14 +172,18 @@ inline VARIANT_BOOL ToVariantBool(bool value)
     return value ? VARIANT_TRUE : VARIANT_FALSE;
 }
 
-// An interface pointer, or null, with a reference for the caller.
-template <typename T> HRESULT AnswerInterface(typename std::remove_cv<T>::type* pObject, T** ppOut)
+// An interface pointer with a reference for the caller; without one the
+// caller's pointer is null and the answer `hrNone` (S_OK where "none" is an
+// answer, a failure where the object should have been there).
+template <typename T>
+HRESULT AnswerInterface(typename std::remove_cv<T>::type* pObject, T** ppOut, HRESULT hrNone = S_OK)
 {
     if (ppOut == nullptr)
         return E_POINTER;
     *ppOut = pObject;
-    if (pObject != nullptr)
-        pObject->AddRef();
+    if (pObject == nullptr)
+        return hrNone;
+    pObject->AddRef();
     return S_OK;
 }
 

@@ -133,12 +133,11 @@ TEST(ComObject, LastReleaseDeletesOnceAndReleaseAnswersTheCountLeft)
     EXPECT_EQ(deletions, 1);
 }
 
-TEST(ComObject, CreateInstanceHandsOverTheAnswerOrDeletesTheObject)
+TEST(ComObject, CreateHandsOverTheAnswerOrDeletesTheObject)
 {
     int deletions = 0;
     IConnectionPoint* pPoint = nullptr;
-    ASSERT_EQ(CProbe::CreateInstance(IID_IConnectionPoint, reinterpret_cast<void**>(&pPoint), deletions),
-              S_OK);
+    ASSERT_EQ(CProbe::Create(IID_IConnectionPoint, reinterpret_cast<void**>(&pPoint), deletions), S_OK);
     ASSERT_NE(pPoint, nullptr);
     EXPECT_EQ(RefsOf(pPoint), 1u);
     EXPECT_EQ(deletions, 0);
@@ -146,9 +145,46 @@ TEST(ComObject, CreateInstanceHandsOverTheAnswerOrDeletesTheObject)
     EXPECT_EQ(deletions, 1);
 
     void* pOut = &deletions;
-    EXPECT_EQ(CProbe::CreateInstance(IID_IClassFactory, &pOut, deletions), E_NOINTERFACE);
+    EXPECT_EQ(CProbe::Create(IID_IClassFactory, &pOut, deletions), E_NOINTERFACE);
     EXPECT_EQ(pOut, nullptr);
     EXPECT_EQ(deletions, 2);
+
+    // Nowhere to put it: none is made (and so none deleted).
+    EXPECT_EQ(CProbe::Create(IID_IConnectionPoint, nullptr, deletions), E_POINTER);
+    EXPECT_EQ(deletions, 2);
+}
+
+namespace
+{
+
+// An object whose destructor reaches itself through QueryInterface, as a
+// container answering the last calls of an object going away may.
+class CSelfReaching final : public CComObject<CSelfReaching, CPlainRefCount, IUnknown>
+{
+  public:
+    static constexpr CEntry kInterfaces[] = {Entry<IUnknown>(IID_IUnknown)};
+
+    explicit CSelfReaching(int& deletions) : m_deletions(deletions) {}
+
+  private:
+    ~CSelfReaching() override
+    {
+        ++m_deletions;
+        CComPtrHolder<IUnknown> self;
+        QueryInterface(IID_IUnknown, self.OutAsVoid());
+    }
+
+    int& m_deletions;
+};
+
+} // namespace
+
+TEST(ComObject, ReferenceTakenAndDroppedByTheDestructorDoesNotDeleteAgain)
+{
+    int deletions = 0;
+    IUnknown* pObject = new CSelfReaching(deletions);
+    EXPECT_EQ(pObject->Release(), 0u);
+    EXPECT_EQ(deletions, 1);
 }
 
 // Both counts start with the creator's reference and answer the count left.
@@ -175,7 +211,7 @@ TEST(ComObject, TypelessDispatchHasNoTypeInformation)
 {
     int deletions = 0;
     CComPtrHolder<IDispatch> dispatch;
-    ASSERT_EQ(CProbe::CreateInstance(IID_IDispatch, dispatch.OutAsVoid(), deletions), S_OK);
+    ASSERT_EQ(CProbe::Create(IID_IDispatch, dispatch.OutAsVoid(), deletions), S_OK);
     UINT count = 7;
     EXPECT_EQ(dispatch->GetTypeInfoCount(&count), S_OK);
     EXPECT_EQ(count, 0u);
@@ -190,7 +226,7 @@ TEST(ComOutParameters, AnswersFillTheCallersPlaceOrRefuseAMissingOne)
 {
     int deletions = 0;
     CComPtrHolder<IDispatch> dispatch;
-    ASSERT_EQ(CProbe::CreateInstance(IID_IDispatch, dispatch.OutAsVoid(), deletions), S_OK);
+    ASSERT_EQ(CProbe::Create(IID_IDispatch, dispatch.OutAsVoid(), deletions), S_OK);
 
     VARIANT_BOOL flag = VARIANT_FALSE;
     EXPECT_EQ(AnswerValue(ToVariantBool(true), &flag), S_OK);
@@ -204,6 +240,11 @@ TEST(ComOutParameters, AnswersFillTheCallersPlaceOrRefuseAMissingOne)
     pOut->Release();
     EXPECT_EQ(AnswerInterface<IDispatch>(nullptr, &pOut), S_OK);
     EXPECT_EQ(pOut, nullptr);
+    pOut = dispatch.Get();
+    EXPECT_EQ(AnswerInterface<IDispatch>(nullptr, &pOut, E_FAIL), E_FAIL);
+    EXPECT_EQ(pOut, nullptr);
+    EXPECT_EQ(AnswerInterface(dispatch.Get(), &pOut, E_FAIL), S_OK);
+    pOut->Release();
     EXPECT_EQ(AnswerInterface(dispatch.Get(), static_cast<IDispatch**>(nullptr)), E_POINTER);
     EXPECT_EQ(RefsOf(dispatch.Get()), 1u);
 
@@ -257,7 +298,7 @@ TEST(ComPtrHolder, OutAndQueryToReleaseWhatWasHeldFirst)
 {
     int deletions = 0;
     CComPtrHolder<IDispatch> dispatch;
-    ASSERT_EQ(CProbe::CreateInstance(IID_IDispatch, dispatch.OutAsVoid(), deletions), S_OK);
+    ASSERT_EQ(CProbe::Create(IID_IDispatch, dispatch.OutAsVoid(), deletions), S_OK);
     CComPtrHolder<IConnectionPoint> point;
     ASSERT_EQ(dispatch.QueryTo(IID_IConnectionPoint, point), S_OK);
     EXPECT_EQ(RefsOf(dispatch.Get()), 2u);
