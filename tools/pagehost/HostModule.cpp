@@ -45,6 +45,21 @@ HINSTANCE CHostModule::Instance()
     return g_hInstance;
 }
 
+bool CHostModule::RegisterWindowClass(const wchar_t* pstrClassName, UINT style, HCURSOR hCursor)
+{
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    if (GetClassInfoExW(g_hInstance, pstrClassName, &wc))
+        return true;
+    wc.cbSize = sizeof(wc);
+    wc.style = style;
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = g_hInstance;
+    wc.hCursor = hCursor;
+    wc.lpszClassName = pstrClassName;
+    return RegisterClassExW(&wc) != 0;
+}
+
 void CHostModule::ObjectCreated()
 {
     InterlockedIncrement(&g_lObjects);

@@ -15,6 +15,10 @@ class CHostModule
   public:
     static void SetInstance(HINSTANCE hInstance);
     static HINSTANCE Instance();
+    // A window class of the page host, registered on first use (its
+    // windows take their procedure when they are made); `hCursor` may be
+    // null.
+    static bool RegisterWindowClass(const wchar_t* pstrClassName, UINT style, HCURSOR hCursor);
 
     static void ObjectCreated();
     static void ObjectDestroyed();

@@ -13,39 +13,11 @@
 namespace PageHost
 {
 
-// An object of the page that is reached through its interface only: it
-// knows no names.
-template <typename TInterface> class CNamelessDispatch : public Veneer::CTypelessDispatch<TInterface>
-{
-  public:
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override
-    {
-        return DISP_E_UNKNOWNNAME;
-    }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                                     UINT*) override
-    {
-        return DISP_E_MEMBERNOTFOUND;
-    }
-
-  protected:
-    ~CNamelessDispatch() = default;
-};
-
 // The browser: no automation by name, and nothing of a browser window of
 // its own (frame, bars, position, properties).
-class CWebBrowserStubs : public Veneer::CTypelessDispatch<IWebBrowser2>
+class CWebBrowserStubs : public Veneer::CNamelessDispatch<IWebBrowser2, E_NOTIMPL, E_NOTIMPL>
 {
   public:
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override
-    {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                                     UINT*) override
-    {
-        return E_NOTIMPL;
-    }
     HRESULT STDMETHODCALLTYPE GoHome() override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GoSearch() override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE get_Parent(IDispatch**) override { return E_NOTIMPL; }
@@ -182,7 +154,7 @@ class COleControlStubs : public IOleObject,
 };
 
 // The document: nothing of its element tree, editing, colours or events.
-class CHtmlDocumentStubs : public CNamelessDispatch<IHTMLDocument2>
+class CHtmlDocumentStubs : public Veneer::CNamelessDispatch<IHTMLDocument2>
 {
   public:
     HRESULT STDMETHODCALLTYPE get_Script(IDispatch**) override { return E_NOTIMPL; }
@@ -303,7 +275,7 @@ class CHtmlDocumentStubs : public CNamelessDispatch<IHTMLDocument2>
 
 // The page's window as its container sees it: no timers, dialogs, frames,
 // navigation or events.
-class CHtmlWindowStubs : public CNamelessDispatch<IHTMLWindow2>
+class CHtmlWindowStubs : public Veneer::CNamelessDispatch<IHTMLWindow2>
 {
   public:
     HRESULT STDMETHODCALLTYPE item(VARIANT*, VARIANT*) override { return E_NOTIMPL; }

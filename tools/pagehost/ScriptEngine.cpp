@@ -112,16 +112,10 @@ CScriptGlobal::CScriptGlobal(std::shared_ptr<CScriptChannel> channel) : m_channe
 HRESULT STDMETHODCALLTYPE CScriptGlobal::GetIDsOfNames(REFIID, LPOLESTR* rgszNames, UINT cNames, LCID lcid,
                                                        DISPID* rgDispId)
 {
-    if (rgszNames == nullptr || rgDispId == nullptr || cNames == 0 || rgszNames[0] == nullptr)
-        return E_INVALIDARG;
-    for (size_t i = 0; i < std::size(kWindowMembers); ++i)
-    {
-        if (wcscmp(rgszNames[0], kWindowMembers[i]) == 0)
-        {
-            rgDispId[0] = kIdExternal + static_cast<DISPID>(i);
-            return S_OK;
-        }
-    }
+    const HRESULT hr =
+        Veneer::FindMemberName(kWindowMembers, kIdExternal, false, rgszNames, cNames, rgDispId);
+    if (hr != DISP_E_UNKNOWNNAME)
+        return hr;
     return FindPageGlobal(rgszNames[0], lcid, rgDispId);
 }
 

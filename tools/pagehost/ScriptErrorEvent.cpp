@@ -1,6 +1,5 @@
 #include "tools/pagehost/ScriptErrorEvent.h"
 
-#include <cwchar>
 #include <iterator>
 
 namespace PageHost
@@ -27,18 +26,7 @@ CScriptErrorEvent::CScriptErrorEvent(const CScriptErrorInfo& error, const std::w
 HRESULT STDMETHODCALLTYPE CScriptErrorEvent::GetIDsOfNames(REFIID, LPOLESTR* rgszNames, UINT cNames, LCID,
                                                            DISPID* rgDispId)
 {
-    if (rgszNames == nullptr || rgDispId == nullptr || cNames == 0 || rgszNames[0] == nullptr)
-        return E_INVALIDARG;
-    for (size_t i = 0; i < std::size(kPropertyNames); ++i)
-    {
-        if (_wcsicmp(rgszNames[0], kPropertyNames[i]) == 0)
-        {
-            rgDispId[0] = kFirstNumber + static_cast<DISPID>(i);
-            return S_OK;
-        }
-    }
-    rgDispId[0] = DISPID_UNKNOWN;
-    return DISP_E_UNKNOWNNAME;
+    return Veneer::FindMemberName(kPropertyNames, kFirstNumber, true, rgszNames, cNames, rgDispId);
 }
 
 HRESULT STDMETHODCALLTYPE CScriptErrorEvent::Invoke(DISPID dispIdMember, REFIID, LCID, WORD wFlags,

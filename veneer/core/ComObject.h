@@ -11,6 +11,7 @@
 
 #include <cassert>
 #include <cstddef>
+#include <cwchar>
 #include <string>
 #include <type_traits>
 #include <utility>
@@ -220,6 +221,53 @@ template <typename TInterface> class CTypelessDispatch : public TInterface
     CTypelessDispatch() = default;
     ~CTypelessDispatch() = default;
 };
+
+// An automation interface that is reached through its vtable only: it
+// knows no names and no members by number. What it answers for them is
+// the interface's to choose (DISP_E_* where a script may ask, E_NOTIMPL
+// where automation is not offered at all).
+template <typename TInterface, HRESULT hrUnknownName = DISP_E_UNKNOWNNAME,
+          HRESULT hrUnknownMember = DISP_E_MEMBERNOTFOUND>
+class CNamelessDispatch : public CTypelessDispatch<TInterface>
+{
+  public:
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override
+    {
+        return hrUnknownName;
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                     UINT*) override
+    {
+        return hrUnknownMember;
+    }
+
+  protected:
+    CNamelessDispatch() = default;
+    ~CNamelessDispatch() = default;
+};
+
+// GetIDsOfNames answered from a list of member names: the name asked gets
+// `firstId` plus its place in the list. A name not in the list gets
+// DISPID_UNKNOWN and DISP_E_UNKNOWNNAME, where the caller may look further;
+// a request without a name or a place for the answer is E_INVALIDARG.
+template <size_t N>
+HRESULT FindMemberName(const wchar_t* const (&names)[N], DISPID firstId, bool bIgnoreCase,
+                       const LPOLESTR* rgszNames, UINT cNames, DISPID* rgDispId)
+{
+    if (rgszNames == nullptr || rgDispId == nullptr || cNames == 0 || rgszNames[0] == nullptr)
+        return E_INVALIDARG;
+    for (size_t i = 0; i < N; ++i)
+    {
+        const int order = bIgnoreCase ? _wcsicmp(rgszNames[0], names[i]) : wcscmp(rgszNames[0], names[i]);
+        if (order == 0)
+        {
+            rgDispId[0] = firstId + static_cast<DISPID>(i);
+            return S_OK;
+        }
+    }
+    rgDispId[0] = DISPID_UNKNOWN;
+    return DISP_E_UNKNOWNNAME;
+}
 
 // Holds a reference to a COM object and releases it when it goes. Made from
 // a pointer it takes a reference of its own, as its copies do; Attach takes

@@ -4,6 +4,7 @@
 
 #include <ocidl.h>
 
+#include <string>
 #include <vector>
 
 using namespace Veneer;
@@ -12,7 +13,7 @@ namespace
 {
 
 // A COM object of two interfaces that counts its deletions.
-class CProbe final : public CComObject<CProbe, CPlainRefCount, CTypelessDispatch<IDispatch>, IConnectionPoint>
+class CProbe final : public CComObject<CProbe, CPlainRefCount, CNamelessDispatch<IDispatch>, IConnectionPoint>
 {
   public:
     static constexpr CEntry kInterfaces[] = {Entry<IDispatch>(IID_IDispatch),
@@ -20,15 +21,6 @@ class CProbe final : public CComObject<CProbe, CPlainRefCount, CTypelessDispatch
 
     explicit CProbe(int& deletions) : m_deletions(deletions) {}
 
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override
-    {
-        return DISP_E_UNKNOWNNAME;
-    }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                                     UINT*) override
-    {
-        return DISP_E_MEMBERNOTFOUND;
-    }
     HRESULT STDMETHODCALLTYPE GetConnectionInterface(IID* pIID) override
     {
         return AnswerValue(IID_IDispatch, pIID);
@@ -66,14 +58,32 @@ IUnknown* IdentityOf(IUnknown* pInterface)
     return pIdentity;
 }
 
+// A new probe, seen through each of its interfaces; the test hands back
+// the creator's reference.
+class ComObjectProbe : public testing::Test
+{
+  protected:
+    // The creator's reference is the last one left, and giving it back
+    // deletes the object, once.
+    void ReleaseLastReference()
+    {
+        EXPECT_EQ(RefsOf(m_pDispatch), 1u);
+        m_pProbe->Release();
+        EXPECT_EQ(m_deletions, 1);
+    }
+
+    int m_deletions = 0;
+    CProbe* m_pProbe = new CProbe(m_deletions);
+    IDispatch* m_pDispatch = m_pProbe;
+    IConnectionPoint* m_pPoint = m_pProbe;
+};
+
 } // namespace
 
-TEST(ComObject, EveryInterfaceAnswersTheSameIUnknownAndReachesTheOthers)
+TEST_F(ComObjectProbe, EveryInterfaceAnswersTheSameIUnknownAndReachesTheOthers)
 {
-    int deletions = 0;
-    CProbe* pProbe = new CProbe(deletions);
-    IDispatch* pDispatch = pProbe;
-    IConnectionPoint* pPoint = pProbe;
+    IDispatch* pDispatch = m_pDispatch;
+    IConnectionPoint* pPoint = m_pPoint;
     ASSERT_NE(static_cast<void*>(pDispatch), static_cast<void*>(pPoint));
 
     IUnknown* pIdentity = IdentityOf(pDispatch);
@@ -93,44 +103,32 @@ TEST(ComObject, EveryInterfaceAnswersTheSameIUnknownAndReachesTheOthers)
     EXPECT_EQ(pFromDispatch->GetConnectionInterface(&connection), S_OK);
     pBack->Release();
     pFromDispatch->Release();
-
-    EXPECT_EQ(RefsOf(pPoint), 1u);
-    pProbe->Release();
-    EXPECT_EQ(deletions, 1);
+    ReleaseLastReference();
 }
 
-TEST(ComObject, UnknownInterfaceOrMissingOutPointerIsRefusedWithoutAReference)
+TEST_F(ComObjectProbe, UnknownInterfaceOrMissingOutPointerIsRefusedWithoutAReference)
 {
-    int deletions = 0;
-    CProbe* pProbe = new CProbe(deletions);
-    IDispatch* pDispatch = pProbe;
-
-    void* pOut = pProbe; // a stale value the refusal must clear
+    IDispatch* pDispatch = m_pDispatch;
+    void* pOut = m_pProbe; // a stale value the refusal must clear
     EXPECT_EQ(pDispatch->QueryInterface(IID_IConnectionPointContainer, &pOut), E_NOINTERFACE);
     EXPECT_EQ(pOut, nullptr);
-    pOut = pProbe;
+    pOut = m_pProbe;
     EXPECT_EQ(pDispatch->QueryInterface(IID_IClassFactory, &pOut), E_NOINTERFACE);
     EXPECT_EQ(pOut, nullptr);
     EXPECT_EQ(pDispatch->QueryInterface(IID_IUnknown, nullptr), E_POINTER);
     EXPECT_EQ(pDispatch->QueryInterface(IID_IDispatch, nullptr), E_POINTER);
-
-    EXPECT_EQ(RefsOf(pDispatch), 1u);
-    pDispatch->Release();
-    EXPECT_EQ(deletions, 1);
+    ReleaseLastReference();
 }
 
-TEST(ComObject, LastReleaseDeletesOnceAndReleaseAnswersTheCountLeft)
+TEST_F(ComObjectProbe, LastReleaseDeletesOnceAndReleaseAnswersTheCountLeft)
 {
-    int deletions = 0;
-    CProbe* pProbe = new CProbe(deletions);
-    IConnectionPoint* pPoint = pProbe;
-    EXPECT_EQ(pPoint->AddRef(), 2u);
-    EXPECT_EQ(pProbe->AddRef(), 3u);
-    EXPECT_EQ(pPoint->Release(), 2u);
-    EXPECT_EQ(pProbe->Release(), 1u);
-    EXPECT_EQ(deletions, 0);
-    EXPECT_EQ(pPoint->Release(), 0u);
-    EXPECT_EQ(deletions, 1);
+    EXPECT_EQ(m_pPoint->AddRef(), 2u);
+    EXPECT_EQ(m_pDispatch->AddRef(), 3u);
+    EXPECT_EQ(m_pPoint->Release(), 2u);
+    EXPECT_EQ(m_pDispatch->Release(), 1u);
+    EXPECT_EQ(m_deletions, 0);
+    EXPECT_EQ(m_pPoint->Release(), 0u);
+    EXPECT_EQ(m_deletions, 1);
 }
 
 TEST(ComObject, CreateHandsOverTheAnswerOrDeletesTheObject)
@@ -207,7 +205,7 @@ TEST(ComObject, PlainAndAtomicCountsCountAlike)
     EXPECT_EQ(CountSteps<CAtomicRefCount>(), expected);
 }
 
-TEST(ComObject, TypelessDispatchHasNoTypeInformation)
+TEST(ComObject, NamelessDispatchHasNoTypeInformationNamesOrMembers)
 {
     int deletions = 0;
     CComPtrHolder<IDispatch> dispatch;
@@ -220,6 +218,15 @@ TEST(ComObject, TypelessDispatchHasNoTypeInformation)
     EXPECT_EQ(dispatch->GetTypeInfo(0, LOCALE_USER_DEFAULT, &pInfo), E_NOTIMPL);
     EXPECT_EQ(pInfo, nullptr);
     EXPECT_EQ(dispatch->GetTypeInfo(0, LOCALE_USER_DEFAULT, nullptr), E_NOTIMPL);
+
+    wchar_t name[] = L"navigate";
+    LPOLESTR names[] = {name};
+    DISPID id = 0;
+    EXPECT_EQ(dispatch->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id), DISP_E_UNKNOWNNAME);
+    DISPPARAMS noArguments{};
+    EXPECT_EQ(dispatch->Invoke(DISPID_VALUE, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &noArguments,
+                               nullptr, nullptr, nullptr),
+              DISP_E_MEMBERNOTFOUND);
 }
 
 TEST(ComOutParameters, AnswersFillTheCallersPlaceOrRefuseAMissingOne)
@@ -258,6 +265,43 @@ TEST(ComOutParameters, AnswersFillTheCallersPlaceOrRefuseAMissingOne)
     EXPECT_EQ(AnswerText(text, copy.Out()), S_OK);
     EXPECT_EQ(copy.Text(), text);
     EXPECT_EQ(AnswerText(text, nullptr), E_POINTER);
+}
+
+TEST(ComMemberNames, NameIsNumberedByItsPlaceOrRefused)
+{
+    const wchar_t* const members[] = {L"external", L"close", L"alert"};
+    struct
+    {
+        const wchar_t* pstrName;
+        bool bIgnoreCase;
+        HRESULT hr;
+        DISPID id;
+    } const cases[] = {
+        {L"external", false, S_OK, 10},
+        {L"alert", false, S_OK, 12},
+        {L"Alert", false, DISP_E_UNKNOWNNAME, DISPID_UNKNOWN},
+        {L"Alert", true, S_OK, 12},
+        {L"aler", true, DISP_E_UNKNOWNNAME, DISPID_UNKNOWN},
+        {L"", false, DISP_E_UNKNOWNNAME, DISPID_UNKNOWN},
+    };
+    for (const auto& c : cases)
+    {
+        std::wstring name = c.pstrName;
+        LPOLESTR names[] = {name.data()};
+        DISPID id = 0;
+        EXPECT_EQ(FindMemberName(members, 10, c.bIgnoreCase, names, 1, &id), c.hr) << c.pstrName;
+        EXPECT_EQ(id, c.id) << c.pstrName;
+    }
+
+    std::wstring close = L"close";
+    LPOLESTR names[] = {close.data()};
+    LPOLESTR noName[] = {nullptr};
+    DISPID id = 0;
+    EXPECT_EQ(FindMemberName(members, 10, false, names, 0, &id), E_INVALIDARG);
+    EXPECT_EQ(FindMemberName(members, 10, false, noName, 1, &id), E_INVALIDARG);
+    EXPECT_EQ(FindMemberName(members, 10, false, names, 1, nullptr), E_INVALIDARG);
+    EXPECT_EQ(FindMemberName(members, 10, false, nullptr, 1, &id), E_INVALIDARG);
+    EXPECT_EQ(id, 0);
 }
 
 TEST(ComPtrHolder, CopiesShareMovesHandOverAndEveryHolderReleasesItsOwn)
