@@ -100,24 +100,24 @@ bool CContainerUI::IsBarShown(const CScrollBarUI* pScrollBar)
     return pScrollBar != nullptr && pScrollBar->IsVisible();
 }
 
-SIZE CContainerUI::GetScrollPos() const
+SIZE CContainerUI::ReadShownBars(int (CScrollBarUI::*pfnRead)() const) const
 {
     SIZE sz{};
     if (IsBarShown(m_pVerticalScrollBar))
-        sz.cy = m_pVerticalScrollBar->GetScrollPos();
+        sz.cy = (m_pVerticalScrollBar->*pfnRead)();
     if (IsBarShown(m_pHorizontalScrollBar))
-        sz.cx = m_pHorizontalScrollBar->GetScrollPos();
+        sz.cx = (m_pHorizontalScrollBar->*pfnRead)();
     return sz;
+}
+
+SIZE CContainerUI::GetScrollPos() const
+{
+    return ReadShownBars(&CScrollBarUI::GetScrollPos);
 }
 
 SIZE CContainerUI::GetScrollRange() const
 {
-    SIZE sz{};
-    if (IsBarShown(m_pVerticalScrollBar))
-        sz.cy = m_pVerticalScrollBar->GetScrollRange();
-    if (IsBarShown(m_pHorizontalScrollBar))
-        sz.cx = m_pHorizontalScrollBar->GetScrollRange();
-    return sz;
+    return ReadShownBars(&CScrollBarUI::GetScrollRange);
 }
 
 void CContainerUI::SetScrollPos(SIZE szPos)

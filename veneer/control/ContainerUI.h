@@ -161,6 +161,9 @@ class VENEER_API CContainerUI : public CControlUI, public IContainerUI
     }
 
     static bool IsBarShown(const CScrollBarUI* pScrollBar);
+    // A figure read from each shown bar: the vertical bar's as the height,
+    // the horizontal bar's as the width, 0 for a bar not shown.
+    SIZE ReadShownBars(int (CScrollBarUI::*pfnRead)() const) const;
     // The item rect shrunk by the inset, less the visible scroll bars.
     RECT GetClientArea() const;
     void DestroyItem(CControlUI* pControl);
