@@ -183,8 +183,10 @@ void CPaintManagerUI::NeedUpdate()
 
 void CPaintManagerUI::Invalidate(RECT& rcItem)
 {
-    // Without a window InvalidateRect would repaint every window on screen.
-    if (m_hWndPaint == nullptr)
+    // Without a window InvalidateRect would repaint every window on screen;
+    // an empty rectangle repaints nothing and is not worth a round trip to
+    // the window server.
+    if (m_hWndPaint == nullptr || ::IsRectEmpty(&rcItem))
         return;
     if (m_hRgnLayoutInvalid == nullptr)
     {
