@@ -1,6 +1,9 @@
 #include "tests/support/TestSupport.h"
 
+#include "app/launcher/PlatformProtocol.h"
 #include "app/service/ServiceCommManage.h"
+#include "app/service/ServiceProtocol.h"
+#include "tools/common/StandInNames.h"
 #include "veneer/core/ScopedHandle.h"
 
 #include <tlhelp32.h>
@@ -17,12 +20,7 @@ namespace TestSupport
 namespace
 {
 
-const wchar_t kPipeName[] = L"\\\\.\\pipe\\servicepipe";
-const wchar_t kStopEventName[] = L"QLMServiceProcStop";
-
-const wchar_t kPlatformExe[] = L"QMPlatform.exe";
-const wchar_t kPlatformWindowClass[] = L"QMPlatformStandIn";
-const wchar_t kPlatformStopEventName[] = L"QMPlatformStandInStop";
+using Qlm::CServiceCommManage;
 
 struct CFileCloser
 {
@@ -52,7 +50,7 @@ BOOL CALLBACK FindPlatformWindow(HWND candidate, LPARAM context)
     DWORD owner = 0;
     GetWindowThreadProcessId(candidate, &owner);
     GetClassNameW(candidate, className, 64);
-    if (owner != search->processId || wcscmp(className, kPlatformWindowClass) != 0)
+    if (owner != search->processId || wcscmp(className, kPlatformStandInWindowClass) != 0)
         return TRUE;
     search->found = candidate;
     return FALSE;
@@ -82,7 +80,7 @@ bool SendIdleMarker(DWORD timeoutMs)
     const HANDLE pipe = OpenServicePipe(timeoutMs);
     if (pipe == INVALID_HANDLE_VALUE)
         return false;
-    const std::vector<char> frame = BuildPipeFrame(BuildPipeDocument(-1, "", kIdleMarkerData));
+    const std::vector<char> frame = Qlm::BuildPipeFrame(Qlm::BuildPipeDocument(-1, "", kIdleMarkerData));
     DWORD written = 0;
     const BOOL sent = WriteFile(pipe, frame.data(), static_cast<DWORD>(frame.size()), &written, nullptr);
     CloseHandle(pipe);
@@ -287,14 +285,14 @@ HANDLE OpenServicePipe(DWORD timeoutMs)
     HANDLE pipe = INVALID_HANDLE_VALUE;
     PollUntil(
         [&pipe] {
-            pipe =
-                CreateFileW(kPipeName, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            pipe = CreateFileW(Qlm::kServicePipeNameW, GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
             const DWORD error = GetLastError();
             // No instance (the server is starting, or between two) or none
             // free: try again. WaitNamedPipeW waits only in the second case;
             // in the first it returns at once.
             if (pipe == INVALID_HANDLE_VALUE && error == ERROR_PIPE_BUSY)
-                WaitNamedPipeW(kPipeName, kPollMs);
+                WaitNamedPipeW(Qlm::kServicePipeNameW, kPollMs);
             return pipe != INVALID_HANDLE_VALUE ||
                    (error != ERROR_FILE_NOT_FOUND && error != ERROR_PIPE_BUSY);
         },
@@ -306,7 +304,7 @@ bool ServicePipeExists()
 {
     // An instance that waits for a client answers at once; when all are
     // busy the call times out, which still means the pipe exists.
-    if (WaitNamedPipeW(kPipeName, 1))
+    if (WaitNamedPipeW(Qlm::kServicePipeNameW, 1))
         return true;
     return GetLastError() == ERROR_SEM_TIMEOUT;
 }
@@ -334,7 +332,7 @@ bool CServiceStandIn::Start()
 bool CServiceStandIn::Stop()
 {
     running = false;
-    const HANDLE stop = OpenEventW(EVENT_MODIFY_STATE, FALSE, kStopEventName);
+    const HANDLE stop = OpenEventW(EVENT_MODIFY_STATE, FALSE, kServiceStandInStopEvent);
     if (stop != nullptr)
     {
         SetEvent(stop);
@@ -479,11 +477,11 @@ bool CPlatformStandIn::StopAll()
         [&stop] {
             if (stop == nullptr)
             {
-                stop = OpenEventW(EVENT_MODIFY_STATE, FALSE, kPlatformStopEventName);
+                stop = OpenEventW(EVENT_MODIFY_STATE, FALSE, kPlatformStandInStopEvent);
                 if (stop != nullptr)
                     SetEvent(stop);
             }
-            return CServiceCommManage::FindProcessId(kPlatformExe) == 0;
+            return CServiceCommManage::FindProcessId(Qlm::kPlatformExeName) == 0;
         },
         20000);
     if (stop != nullptr)
