@@ -1,5 +1,7 @@
 #include "tests/support/TestSupport.h"
 
+#include "app/client/NarrowText.h"
+#include "app/client/ProcessStart.h"
 #include "app/launcher/PlatformProtocol.h"
 #include "app/service/ServiceCommManage.h"
 #include "app/service/ServiceProtocol.h"
@@ -12,7 +14,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
-#include <memory>
 
 namespace TestSupport
 {
@@ -21,11 +22,6 @@ namespace
 {
 
 using Qlm::CServiceCommManage;
-
-struct CFileCloser
-{
-    void operator()(FILE* file) const { fclose(file); }
-};
 
 HANDLE OpenInheritable(const std::string& path)
 {
@@ -113,25 +109,6 @@ CScratchFolder::~CScratchFolder()
     RemoveFolderTree(path);
 }
 
-bool ReadFileBytes(const std::string& path, std::string& bytes)
-{
-    bytes.clear();
-    std::unique_ptr<FILE, CFileCloser> file(fopen(path.c_str(), "rb"));
-    if (!file)
-        return false;
-    char chunk[4096];
-    size_t got = 0;
-    while ((got = fread(chunk, 1, sizeof(chunk), file.get())) > 0)
-        bytes.append(chunk, got);
-    return true;
-}
-
-bool WriteFileBytes(const std::string& path, const std::string& bytes)
-{
-    std::unique_ptr<FILE, CFileCloser> file(fopen(path.c_str(), "wb"));
-    return file && fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
-}
-
 bool FileExists(const std::string& path)
 {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -179,65 +156,45 @@ void RemoveFolderTree(const std::string& path)
     RemoveDirectoryA(path.c_str());
 }
 
-CChildProcess::~CChildProcess()
-{
-    if (process != nullptr)
-        CloseHandle(process);
-}
-
 bool CChildProcess::Start(const std::string& exePath, const std::string& arguments,
                           const std::string& stdoutPath, const std::string& stderrPath)
 {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof(startup);
-    HANDLE output = nullptr;
-    HANDLE error = nullptr;
-    const bool redirect = !stdoutPath.empty() || !stderrPath.empty();
-    if (redirect)
+    Qlm::CStartOptions options;
+    // The output files are inherited by the child and closed here after the
+    // start, so the child alone holds them.
+    const Veneer::CScopedHandle output(stdoutPath.empty() ? nullptr : OpenInheritable(stdoutPath));
+    const Veneer::CScopedHandle error(stderrPath.empty() ? nullptr : OpenInheritable(stderrPath));
+    if (!stdoutPath.empty() || !stderrPath.empty())
     {
-        output = stdoutPath.empty() ? nullptr : OpenInheritable(stdoutPath);
-        error = stderrPath.empty() ? nullptr : OpenInheritable(stderrPath);
-        startup.dwFlags = STARTF_USESTDHANDLES;
-        startup.hStdOutput = output;
-        startup.hStdError = error;
+        options.inheritHandles = true;
+        options.useStdHandles = true;
+        options.stdOutput = output.Get();
+        options.stdError = error.Get();
     }
-    std::string commandLine = "\"" + exePath + "\"";
-    if (!arguments.empty())
-        commandLine += " " + arguments;
-    PROCESS_INFORMATION info{};
-    const BOOL started = CreateProcessA(exePath.c_str(), &commandLine[0], nullptr, nullptr,
-                                        redirect ? TRUE : FALSE, 0, nullptr, nullptr, &startup, &info);
-    for (HANDLE handle : {output, error})
-    {
-        if (handle != nullptr && handle != INVALID_HANDLE_VALUE)
-            CloseHandle(handle);
-    }
-    if (!started)
+    if (!Qlm::StartProgram(Qlm::AnsiToWide(exePath), Qlm::AnsiToWide(arguments), options, &process))
         return false;
-    CloseHandle(info.hThread);
-    process = info.hProcess;
-    processId = info.dwProcessId;
+    processId = GetProcessId(process.Get());
     return true;
 }
 
 bool CChildProcess::Wait(DWORD timeoutMs)
 {
-    return process != nullptr && WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0;
+    return process.IsValid() && WaitForSingleObject(process.Get(), timeoutMs) == WAIT_OBJECT_0;
 }
 
 DWORD CChildProcess::ExitCode() const
 {
     DWORD code = STILL_ACTIVE;
-    if (process != nullptr)
-        GetExitCodeProcess(process, &code);
+    if (process.IsValid())
+        GetExitCodeProcess(process.Get(), &code);
     return code;
 }
 
 void CChildProcess::Kill()
 {
-    if (process != nullptr && !Wait(0))
+    if (process.IsValid() && !Wait(0))
     {
-        TerminateProcess(process, 99);
+        TerminateProcess(process.Get(), 99);
         Wait(20000);
     }
 }

@@ -2,6 +2,8 @@
 // its reference count and its names, seen through IDispatch only.
 #include "app/frame/DocDispatch.h"
 
+#include "veneer/core/ScopedHolders.h"
+
 #include <gtest/gtest.h>
 
 #include <oleauto.h>
@@ -58,10 +60,9 @@ class CExternal
 
 HRESULT LookUp(IDispatch* external, const wchar_t* name, DISPID& id)
 {
-    BSTR text = SysAllocString(name);
-    const HRESULT result = external->GetIDsOfNames(IID_NULL, &text, 1, LOCALE_USER_DEFAULT, &id);
-    SysFreeString(text);
-    return result;
+    const Veneer::CScopedBstr holder(SysAllocString(name));
+    BSTR text = holder.Get();
+    return external->GetIDsOfNames(IID_NULL, &text, 1, LOCALE_USER_DEFAULT, &id);
 }
 
 } // namespace
