@@ -9,7 +9,7 @@
 #include "veneer/control/ContainerUI.h"
 #include "veneer/control/ControlUI.h"
 #include "veneer/render/DibSurface.h"
-#include "veneer/render/GdiHolders.h"
+#include "veneer/core/GdiHolders.h"
 #include "veneer/render/RenderEngine.h"
 
 #include "BenchTimer.h"
