@@ -8,11 +8,9 @@
 # dlltool's delay descriptors, which binutils does not enter in the image's
 # delay-import directory, and the stubs are found in its symbol table.
 cmake_minimum_required(VERSION 3.25)
+include(${CMAKE_CURRENT_LIST_DIR}/DelayImportCommon.cmake)
 
-execute_process(COMMAND ${OBJDUMP} -p -t ${IMAGE} OUTPUT_VARIABLE dump RESULT_VARIABLE status)
-if(NOT status EQUAL 0)
-  message(FATAL_ERROR "${OBJDUMP} failed on ${IMAGE}")
-endif()
+delay_import_run(dump ${OBJDUMP} -p -t ${IMAGE})
 
 # DLLs imported at start.
 string(REGEX MATCHALL "DLL Name: [^\n]+" imported "${dump}")
@@ -41,19 +39,7 @@ endif()
 # Dropped stubs: absolute symbols ("sec -1") named like delay-loaded functions.
 string(REGEX MATCHALL "\\(sec -1\\)[^\n]* ${SYMBOL_PREFIX}[A-Za-z_][A-Za-z0-9_]*(@[0-9]+)?\n" absolute "${dump}")
 list(TRANSFORM absolute REPLACE "^.* ${SYMBOL_PREFIX}([^ ]+)\n$" "\\1")
-file(GLOB defs ${DEF_FOLDER}/*.def)
-set(functions "")
-foreach(def IN LISTS defs)
-  file(STRINGS ${def} lines REGEX "^  ")
-  list(TRANSFORM lines STRIP)
-  list(APPEND functions ${lines})
-endforeach()
-set(stubless "")
-foreach(name IN LISTS absolute)
-  if(name IN_LIST functions)
-    list(APPEND stubless ${name})
-  endif()
-endforeach()
+delay_import_filter(${DEF_FOLDER} "${absolute}" stubless)
 if(stubless)
   message(FATAL_ERROR "${IMAGE}: the load stubs of ${stubless} were dropped")
 endif()

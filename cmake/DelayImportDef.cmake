@@ -9,11 +9,9 @@
 # out. i686 entries keep their "@N": dlltool, with --kill-at, then makes the
 # decorated symbols and imports the plain names the DLLs export.
 cmake_minimum_required(VERSION 3.25)
-execute_process(COMMAND ${NM} ${IMPORT_LIBRARY}
-  OUTPUT_VARIABLE symbols RESULT_VARIABLE status)
-if(NOT status EQUAL 0)
-  message(FATAL_ERROR "${NM} failed on ${IMPORT_LIBRARY}")
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/DelayImportCommon.cmake)
+
+delay_import_run(symbols ${NM} ${IMPORT_LIBRARY})
 
 if(POINTER_SIZE EQUAL 4)
   set(prefix "_")

@@ -4,7 +4,7 @@
 #include "app/launcher/LaunchContext.h"
 #include "app/launcher/PopUpReport.h"
 #include "app/service/ServiceCommManage.h"
-#include "veneer/manager/PaintManagerUI.h"
+#include "veneer/Veneer.h"
 
 #include <objbase.h>
 

@@ -1,5 +1,5 @@
-#include "tests/veneer/resource/TestImages.h"
-#include "tests/veneer/resource/ZipBuilder.h"
+#include "TestImages.h"
+#include "ZipBuilder.h"
 
 #include <windows.h>
 
