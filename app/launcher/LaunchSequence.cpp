@@ -6,7 +6,7 @@
 #include "app/launcher/PopUpReport.h"
 #include "app/service/ServiceCommManage.h"
 #include "resources/ResourceIds.h"
-#include "veneer/manager/PaintManagerUI.h"
+#include "veneer/Veneer.h"
 
 #include <objbase.h>
 

@@ -717,7 +717,8 @@ CUiString CControlUI::GetVirtualWnd() const
 
 bool CControlUI::DrawImage(HDC hDC, LPCWSTR pStrImage, LPCWSTR pStrModify)
 {
-    return CRenderEngine::DrawImageString(hDC, m_pManager, m_rcItem, m_rcPaint, pStrImage, pStrModify);
+    CResourceTables* pResources = m_pManager != nullptr ? m_pManager->GetResources() : nullptr;
+    return CRenderEngine::DrawImageString(hDC, pResources, m_rcItem, m_rcPaint, pStrImage, pStrModify);
 }
 
 DWORD CControlUI::GetBkColor() const

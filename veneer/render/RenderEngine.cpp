@@ -1,9 +1,9 @@
 #include "veneer/render/RenderEngine.h"
 
+#include "veneer/core/GdiHolders.h"
 #include "veneer/render/ArgbColor.h"
 #include "veneer/render/BlendFunctions.h"
 #include "veneer/render/DibSurface.h"
-#include "veneer/render/GdiHolders.h"
 
 #include <algorithm>
 
@@ -294,9 +294,5 @@ void CRenderEngine::DrawColor(HDC hDC, const RECT& rc, DWORD color)
     *pBits = (alpha << 24) | (red << 16) | (green << 8) | blue;
     DrawImage(hDC, hPixel, rc, rc, RECT{0, 0, 1, 1}, RECT{}, true, kOpaque);
 }
-
-void CRenderEngine::ClearAlphaPixel(LPBYTE, int, PRECT) {}
-
-void CRenderEngine::RestoreAlphaColor(LPBYTE, int, PRECT) {}
 
 } // namespace Veneer

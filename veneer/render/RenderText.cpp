@@ -1,9 +1,9 @@
 #include "veneer/render/RenderEngine.h"
 
+#include "veneer/core/GdiHolders.h"
 #include "veneer/render/ArgbColor.h"
 #include "veneer/render/BlendFunctions.h"
 #include "veneer/render/DibSurface.h"
-#include "veneer/render/GdiHolders.h"
 
 #include <cstring>
 
@@ -80,27 +80,27 @@ void DrawLayeredText(HDC hDC, HFONT hFont, const RECT& rc, LPCWSTR pstrText, DWO
 
 } // namespace
 
-void CRenderEngine::DrawTextW(HDC hDC, CPaintManagerUI* pManager, RECT& rc, LPCWSTR pstrText,
-                              DWORD dwTextColor, int iFont, UINT uStyle)
+void CRenderEngine::DrawTextW(HDC hDC, CResourceTables* pResources, RECT& rc, LPCWSTR pstrText,
+                              DWORD dwTextColor, int iFont, UINT uStyle, bool bLayered)
 {
-    if (hDC == nullptr || pManager == nullptr || pstrText == nullptr)
+    if (hDC == nullptr || pResources == nullptr || pstrText == nullptr)
         return;
     uStyle |= DT_NOPREFIX;
-    HFONT hFont = pManager->GetFont(iFont);
+    HFONT hFont = pResources->GetFont(iFont);
     // Measuring draws nothing and must hand the rectangle back, so it always
     // takes the plain path.
-    if (pManager->IsBackgroundTransparent() && (uStyle & DT_CALCRECT) == 0)
+    if (bLayered && (uStyle & DT_CALCRECT) == 0)
         DrawLayeredText(hDC, hFont, rc, pstrText, dwTextColor, uStyle);
     else
         DrawPlainText(hDC, hFont, rc, pstrText, dwTextColor, uStyle);
 }
 
-SIZE CRenderEngine::GetTextSize(HDC hDC, CPaintManagerUI* pManager, LPCWSTR pstrText, int iFont, UINT)
+SIZE CRenderEngine::GetTextSize(HDC hDC, CResourceTables* pResources, LPCWSTR pstrText, int iFont, UINT)
 {
     SIZE size{};
-    if (hDC == nullptr || pManager == nullptr || pstrText == nullptr)
+    if (hDC == nullptr || pResources == nullptr || pstrText == nullptr)
         return size;
-    CScopedSelect selectFont(hDC, pManager->GetFont(iFont));
+    CScopedSelect selectFont(hDC, pResources->GetFont(iFont));
     ::GetTextExtentPoint32W(hDC, pstrText, static_cast<int>(wcslen(pstrText)), &size);
     return size;
 }

@@ -1,6 +1,6 @@
+#include "TestImages.h"
+#include "ZipBuilder.h"
 #include "app/client/ProcessStart.h"
-#include "tests/veneer/resource/TestImages.h"
-#include "tests/veneer/resource/ZipBuilder.h"
 #include "veneer/core/ScopedHandle.h"
 
 #include <windows.h>
