@@ -1,5 +1,7 @@
 #include "veneer/builder/ControlClassTable.h"
 
+#include "veneer/activex/ActiveXUI.h"
+#include "veneer/activex/WebBrowserUI.h"
 #include "veneer/control/ContainerUI.h"
 #include "veneer/control/ControlUI.h"
 #include "veneer/control/HorizontalLayoutUI.h"
@@ -41,10 +43,12 @@ template <class TControl> CControlUI* NewControl()
 // the order given. A class is added with one row in its group.
 constexpr TControlClass kClasses[] = {
     UI_CONTROL_CLASS(Control, CControlUI),
+    UI_CONTROL_CLASS(ActiveX, CActiveXUI),
     UI_CONTROL_CLASS(Container, CContainerUI),
     UI_CONTROL_CLASS(TabLayout, CTabLayoutUI),
     UI_CONTROL_CLASS(ScrollBar, CScrollBarUI),
     UI_CONTROL_CLASS(TileLayout, CTileLayoutUI),
+    UI_CONTROL_CLASS(WebBrowser, CWebBrowserUI),
     UI_CONTROL_CLASS(VerticalLayout, CVerticalLayoutUI),
     UI_CONTROL_CLASS(HorizontalLayout, CHorizontalLayoutUI),
 };
