@@ -38,7 +38,10 @@ class ActiveXHostTest : public ActiveXFixture
     }
     // The layout that positions the hosts, and with it their delayed
     // creation.
-    void Layout() { ASSERT_TRUE(PumpUntil([this] { return !::GetUpdateRect(Hwnd(), nullptr, FALSE); })); }
+    void Layout()
+    {
+        ASSERT_TRUE(PumpUntil([this] { return !::GetUpdateRect(Hwnd(), nullptr, FALSE); }));
+    }
 };
 
 // Delayed creation: nothing exists until the first positioning, then the
@@ -97,8 +100,8 @@ TEST_F(ActiveXHostTest, WindowlessRoutingFollowsHitAreaAndFocus)
         POINT pt;
         bool bReaches;
     } const kPoints[] = {
-        {{25, 40}, true}, {{69, 89}, true}, {{71, 40}, false}, {{110, 40}, false}, {{10, 10}, false},
-        {{25, 95}, false},
+        {{25, 40}, true},   {{69, 89}, true},  {{71, 40}, false},
+        {{110, 40}, false}, {{10, 10}, false}, {{25, 95}, false},
     };
     for (const auto& entry : kPoints)
     {

@@ -72,8 +72,8 @@ void ActiveXFixture::TearDown()
         ::OleUninitialize();
 }
 
-CActiveXUI* ActiveXFixture::AddHost(std::initializer_list<std::pair<LPCWSTR, LPCWSTR>> attributes, int x, int y,
-                                    int cx, int cy)
+CActiveXUI* ActiveXFixture::AddHost(std::initializer_list<std::pair<LPCWSTR, LPCWSTR>> attributes, int x,
+                                    int y, int cx, int cy)
 {
     CActiveXUI* pHost = new CActiveXUI();
     pHost->SetFloat(true);

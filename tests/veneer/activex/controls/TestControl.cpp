@@ -133,8 +133,8 @@ HRESULT CTestControl::ActivateInPlace(IOleClientSite* pSite)
     if (m_eKind == KindFailing || pSite == nullptr)
         return E_FAIL;
     IOleInPlaceSiteWindowless* pWindowless = nullptr;
-    if (m_eKind == KindWindowless &&
-        SUCCEEDED(pSite->QueryInterface(IID_IOleInPlaceSiteWindowless, reinterpret_cast<void**>(&pWindowless))))
+    if (m_eKind == KindWindowless && SUCCEEDED(pSite->QueryInterface(IID_IOleInPlaceSiteWindowless,
+                                                                     reinterpret_cast<void**>(&pWindowless))))
     {
         const bool bCan = pWindowless->CanWindowlessActivate() == S_OK;
         HRESULT hr = bCan ? ActivateWindowless(pWindowless) : E_FAIL;
@@ -403,9 +403,9 @@ STDMETHODIMP CTestControl::GetClassID(CLSID* pClassID)
 {
     if (pClassID == nullptr)
         return E_POINTER;
-    *pClassID = m_eKind == KindWindowed    ? kCLSID_Windowed
+    *pClassID = m_eKind == KindWindowed  ? kCLSID_Windowed
                 : m_eKind == KindFailing ? kCLSID_FailingActivation
-                                           : kCLSID_Windowless;
+                                         : kCLSID_Windowless;
     return S_OK;
 }
 

@@ -46,8 +46,8 @@ class CTestControl final : public IOleObject,
     STDMETHOD(GetMoniker)(DWORD, DWORD, IMoniker** ppmk) override;
     STDMETHOD(InitFromData)(IDataObject*, BOOL, DWORD) override { return E_NOTIMPL; }
     STDMETHOD(GetClipboardData)(DWORD, IDataObject** ppDataObject) override;
-    STDMETHOD(DoVerb)(LONG iVerb, LPMSG, IOleClientSite* pActiveSite, LONG, HWND hwndParent, LPCRECT lprcPosRect)
-        override;
+    STDMETHOD(DoVerb)
+    (LONG iVerb, LPMSG, IOleClientSite* pActiveSite, LONG, HWND hwndParent, LPCRECT lprcPosRect) override;
     STDMETHOD(EnumVerbs)(IEnumOLEVERB** ppEnumOleVerb) override;
     STDMETHOD(Update)() override { return S_OK; }
     STDMETHOD(IsUpToDate)() override { return S_OK; }
@@ -73,8 +73,8 @@ class CTestControl final : public IOleObject,
 
     // IViewObjectEx
     STDMETHOD(Draw)
-    (DWORD, LONG, void*, DVTARGETDEVICE*, HDC, HDC hdcDraw, LPCRECTL lprcBounds, LPCRECTL, BOOL(STDMETHODCALLTYPE*)(ULONG_PTR),
-     ULONG_PTR) override;
+    (DWORD, LONG, void*, DVTARGETDEVICE*, HDC, HDC hdcDraw, LPCRECTL lprcBounds, LPCRECTL,
+     BOOL(STDMETHODCALLTYPE*)(ULONG_PTR), ULONG_PTR) override;
     STDMETHOD(GetColorSet)(DWORD, LONG, void*, DVTARGETDEVICE*, HDC, LOGPALETTE** ppColorSet) override;
     STDMETHOD(Freeze)(DWORD, LONG, void*, DWORD*) override { return E_NOTIMPL; }
     STDMETHOD(Unfreeze)(DWORD) override { return E_NOTIMPL; }

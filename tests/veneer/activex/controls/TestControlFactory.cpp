@@ -5,7 +5,8 @@
 namespace TestControls
 {
 
-CTestControlFactory::CTestControlFactory(const CLSID& clsid, CTestControl::EKind eKind, TTestControlState* pState)
+CTestControlFactory::CTestControlFactory(const CLSID& clsid, CTestControl::EKind eKind,
+                                         TTestControlState* pState)
     : m_clsid(clsid), m_eKind(eKind), m_pState(pState), m_nLocks(0)
 {
 }

@@ -22,8 +22,8 @@ class CTestControlFactory final : public IClassFactory
 
     // DllGetClassObject over a DLL's factories; DllCanUnloadNow over them
     // and the DLL's live objects.
-    static HRESULT GetClassObject(CTestControlFactory* pFactories, int nFactories, REFCLSID rclsid, REFIID riid,
-                                  void** ppv);
+    static HRESULT GetClassObject(CTestControlFactory* pFactories, int nFactories, REFCLSID rclsid,
+                                  REFIID riid, void** ppv);
     static HRESULT CanUnloadNow(const CTestControlFactory* pFactories, int nFactories);
 
   private:
