@@ -257,8 +257,9 @@ bool Rewrite(const CScratchFolder& folder, const std::string& text)
 std::string LiveSkin(const char* pstrColor)
 {
     return std::string("<Window size=\"120,80\"><HorizontalLayout name=\"root\"><VerticalLayout bkcolor=\"") +
-           pstrColor + "\"/><ScrollBar name=\"bar\" width=\"16\" range=\"100\" linesize=\"10\"/>"
-                       "</HorizontalLayout></Window>";
+           pstrColor +
+           "\"/><ScrollBar name=\"bar\" width=\"16\" range=\"100\" linesize=\"10\"/>"
+           "</HorizontalLayout></Window>";
 }
 
 } // namespace
@@ -336,7 +337,8 @@ HWND FindPageViewBelow(HWND hParent)
 TEST(SkinViewLive, ShowsAWebBrowserWithALocalPage)
 {
     CScratchFolder folder;
-    ASSERT_TRUE(TestSupport::WriteFileBytes(folder.File("page.html"), "<title>Local</title><p>local page</p>"));
+    ASSERT_TRUE(
+        TestSupport::WriteFileBytes(folder.File("page.html"), "<title>Local</title><p>local page</p>"));
     const std::string skin = "<Window size=\"240,160\"><VerticalLayout name=\"root\" bkcolor=\"#FF304060\" "
                              "inset=\"10,10,10,10\"><WebBrowser name=\"browser\" modulename=\"pagehost.dll\" "
                              "autonavi=\"true\" homepage=\"" +

@@ -1,5 +1,8 @@
 #include "ActiveXTestSupport.h"
 
+#include "veneer/builder/DialogBuilder.h"
+
+#include <exdisp.h>
 #include <ocidl.h>
 #include <windowsx.h>
 #include <wrl/client.h>
@@ -265,6 +268,41 @@ TEST_F(ActiveXHostTest, ControlsThatCannotBeMadeLeaveNothingBehind)
     EXPECT_FALSE(pHost->CreateControl(static_cast<LPCWSTR>(nullptr)));
     EXPECT_FALSE(pHost->CreateControl(CLSID_NULL));
     EXPECT_EQ(pHost->GetClisd(), CLSID_NULL);
+}
+
+} // namespace Veneer
+
+namespace Veneer
+{
+
+// The builder makes both classes from their tags, with the manager set
+// before the attributes, so that "delaycreate" "false" creates the control
+// while the skin is read.
+TEST_F(ActiveXHostTest, BuilderMakesActiveXAndWebBrowserFromTheirTags)
+{
+    const std::wstring skin = L"<Window><ActiveX name=\"ax\" modulename=\"" + m_windowless.Path() +
+                              L"\" delaycreate=\"false\" clsid=\"" + kWindowlessClsidText +
+                              L"\" width=\"50\" height=\"40\"/></Window>";
+    CDialogBuilder builder;
+    CControlUI* pControl = builder.Create(STRINGorID(skin.c_str()), nullptr, nullptr, &m_pm, m_pRoot);
+    ASSERT_NE(pControl, nullptr);
+    CActiveXUI* pHost = static_cast<CActiveXUI*>(pControl->GetInterface(L"ActiveX"));
+    ASSERT_EQ(pHost, pControl);
+    EXPECT_STREQ(pHost->GetClass(), L"ActiveXUI");
+    EXPECT_FALSE(pHost->IsDelayCreate());
+    EXPECT_EQ(m_windowless.State().nLiveObjects, 1);
+
+    CDialogBuilder browserBuilder;
+    CControlUI* pBrowser = browserBuilder.Create(
+        STRINGorID(L"<Window><WebBrowser homepage=\"about:blank\" autonavi=\"true\"/></Window>"), nullptr,
+        nullptr, &m_pm, m_pRoot);
+    ASSERT_NE(pBrowser, nullptr);
+    EXPECT_STREQ(pBrowser->GetClass(), L"WebBrowserUI");
+    EXPECT_NE(pBrowser->GetInterface(L"WebBrowser"), nullptr);
+    EXPECT_NE(pBrowser->GetInterface(L"ActiveX"), nullptr);
+    CActiveXUI* pBrowserHost = static_cast<CActiveXUI*>(pBrowser->GetInterface(L"ActiveX"));
+    EXPECT_TRUE(pBrowserHost->IsDelayCreate());
+    EXPECT_EQ(pBrowserHost->GetClisd(), CLSID_WebBrowser);
 }
 
 } // namespace Veneer
