@@ -45,6 +45,14 @@ class ActiveXHostTest : public ActiveXFixture
     {
         ASSERT_TRUE(PumpUntil([this] { return !::GetUpdateRect(Hwnd(), nullptr, FALSE); }));
     }
+    // A windowless control made and positioned, and the site it was given.
+    void MakeWindowless(ComPtr<IOleObject>& pObject, ComPtr<IOleClientSite>& pSite)
+    {
+        CActiveXUI* pHost = AddWindowless();
+        Layout();
+        ASSERT_EQ(pHost->GetControl(IID_PPV_ARGS(&pObject)), S_OK);
+        ASSERT_EQ(pObject->GetClientSite(&pSite), S_OK);
+    }
 };
 
 // Delayed creation: nothing exists until the first positioning, then the
@@ -183,12 +191,9 @@ TEST_F(ActiveXHostTest, WindowedControlLivesInAHostChildWindow)
 // control, however many are asked for.
 TEST_F(ActiveXHostTest, ContainerEnumeratesTheOneControl)
 {
-    CActiveXUI* pHost = AddWindowless();
-    Layout();
     ComPtr<IOleObject> pObject;
-    ASSERT_EQ(pHost->GetControl(IID_PPV_ARGS(&pObject)), S_OK);
     ComPtr<IOleClientSite> pSite;
-    ASSERT_EQ(pObject->GetClientSite(&pSite), S_OK);
+    ASSERT_NO_FATAL_FAILURE(MakeWindowless(pObject, pSite));
     ComPtr<IOleContainer> pContainer;
     ASSERT_EQ(pSite->GetContainer(&pContainer), S_OK);
     ComPtr<IEnumUnknown> pEnum;
@@ -215,12 +220,9 @@ TEST_F(ActiveXHostTest, ContainerEnumeratesTheOneControl)
 // longer reaches the host.
 TEST_F(ActiveXHostTest, SiteKeptPastTheHostAnswersUnexpected)
 {
-    CActiveXUI* pHost = AddWindowless();
-    Layout();
     ComPtr<IOleObject> pObject;
-    ASSERT_EQ(pHost->GetControl(IID_PPV_ARGS(&pObject)), S_OK);
     ComPtr<IOleClientSite> pSite;
-    ASSERT_EQ(pObject->GetClientSite(&pSite), S_OK);
+    ASSERT_NO_FATAL_FAILURE(MakeWindowless(pObject, pSite));
     ComPtr<IOleInPlaceSiteWindowless> pWindowless;
     ASSERT_EQ(pSite.As(&pWindowless), S_OK);
     m_pRoot->RemoveAll();

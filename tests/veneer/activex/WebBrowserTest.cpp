@@ -372,6 +372,13 @@ TEST_F(WebBrowserTest, AnswersWithoutHandlerAndToMalformedCalls)
     EXPECT_EQ(pTarget->Exec(nullptr, OLECMDID_SHOWSCRIPTERROR, 0, nullptr, nullptr),
               OLECMDERR_E_UNKNOWNGROUP);
 
+    // Keys reach no browser before one exists; other messages are not keys.
+    ITranslateAccelerator* pTranslator = &control;
+    MSG key{nullptr, WM_KEYDOWN, VK_TAB, 0, 0, {0, 0}};
+    EXPECT_EQ(pTranslator->TranslateAccelerator(&key), E_NOTIMPL);
+    MSG click{nullptr, WM_LBUTTONDOWN, 0, 0, 0, {0, 0}};
+    EXPECT_EQ(pTranslator->TranslateAccelerator(&click), S_FALSE);
+
     IServiceProvider* pProvider = &control;
     ComPtr<IUnknown> pService;
     EXPECT_EQ(pProvider->QueryService(kIID_IDownloadManager, kIID_IDownloadManager,
