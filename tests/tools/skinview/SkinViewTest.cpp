@@ -353,12 +353,17 @@ TEST(SkinViewLive, ShowsAWebBrowserWithALocalPage)
     EXPECT_EQ(line, "showactivex WebBrowserUI \"browser\" 0 0");
     HWND hView = nullptr;
     ASSERT_TRUE(TestSupport::PollUntil([&] { return (hView = FindPageViewBelow(hWnd)) != nullptr; }, 20000));
-    // The page's white, inside the skin's blue frame.
+    // Placed on the control's rectangle (the view may be seen before the
+    // layout moved it there), the page's white inside the skin's blue frame.
     RECT rcView{};
-    ::GetWindowRect(hView, &rcView);
-    ::MapWindowPoints(nullptr, hWnd, reinterpret_cast<POINT*>(&rcView), 2);
-    EXPECT_EQ(rcView.left, 10);
-    EXPECT_EQ(rcView.top, 10);
+    EXPECT_TRUE(TestSupport::PollUntil(
+        [&] {
+            ::GetWindowRect(hView, &rcView);
+            ::MapWindowPoints(nullptr, hWnd, reinterpret_cast<POINT*>(&rcView), 2);
+            return rcView.left == 10 && rcView.top == 10;
+        },
+        20000))
+        << rcView.left << "," << rcView.top;
     EXPECT_TRUE(WaitForPixel(hWnd, 5, 5, RGB(0x30, 0x40, 0x60)));
     EXPECT_TRUE(WaitForPixel(hWnd, 200, 140, RGB(255, 255, 255)));
     ::PostMessageW(hWnd, WM_CLOSE, 0, 0);
