@@ -135,12 +135,13 @@ class WebBrowserTest : public ::testing::Test
         ::OleUninitialize();
     }
 
-    CWebBrowserUI* AddBrowser(bool bPageHost = true)
+    CWebBrowserUI* AddBrowser(bool bPageHost = true, bool bHandler = true)
     {
         CWebBrowserUI* pBrowser = new CWebBrowserUI();
         if (bPageHost)
             pBrowser->SetAttribute(L"modulename", Wide(TestSupport::BinFolder() + "\\pagehost.dll").c_str());
-        pBrowser->SetWebBrowserEventHandler(&m_handler);
+        if (bHandler)
+            pBrowser->SetWebBrowserEventHandler(&m_handler);
         m_pRoot->Add(pBrowser);
         return pBrowser;
     }
@@ -391,23 +392,53 @@ TEST_F(WebBrowserTest, AnswersWithoutHandlerAndToMalformedCalls)
               E_NOINTERFACE);
 }
 
-// A right click on the page asks the application's handler, which keeps the
-// browser's own menu away by answering S_OK.
-TEST_F(WebBrowserTest, ContextMenuAsksTheHandler)
+namespace
 {
-    const std::wstring page = Page("menu.html", "<p>menu</p>");
-    CWebBrowserUI* pBrowser = AddBrowser();
-    Layout();
-    pBrowser->Navigate2(page.c_str());
-    ASSERT_TRUE(WaitFor("DocumentComplete:menu.html"));
-    SHANDLE_PTR hView = 0;
-    ASSERT_EQ(pBrowser->GetWebBrowser2()->get_HWND(&hView), S_OK);
-    HWND hWnd = reinterpret_cast<HWND>(hView);
-    ASSERT_TRUE(::IsWindow(hWnd));
-    RECT rc{};
-    ::GetWindowRect(hWnd, &rc);
-    ::SendMessageW(hWnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hWnd), MAKELPARAM(rc.left + 5, rc.top + 5));
-    EXPECT_TRUE(WaitFor("ShowContextMenu:" + std::to_string(CONTEXT_MENU_DEFAULT)));
+
+// Whether the browser's own popup menu was shown. The menu's modal loop
+// dispatches the thread's timers, so a timer sees it and closes it.
+bool s_bMenuSeen = false;
+
+void CALLBACK CloseMenuWhenShown(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND hMenu = ::FindWindowW(L"#32768", nullptr);
+    if (hMenu != nullptr && ::IsWindowVisible(hMenu))
+    {
+        s_bMenuSeen = true;
+        ::EndMenu();
+    }
+}
+
+} // namespace
+
+// A right click on the page asks the application's handler, whose S_OK
+// keeps the browser's own menu away; without a handler the browser shows
+// its menu.
+TEST_F(WebBrowserTest, ContextMenuIsTheHandlersOrTheBrowsers)
+{
+    for (const bool bHandler : {true, false})
+    {
+        CWebBrowserUI* pBrowser = AddBrowser(true, bHandler);
+        Layout();
+        pBrowser->Navigate2(Page("menu.html", "<button>menu</button>").c_str());
+        SHANDLE_PTR hView = 0;
+        ASSERT_EQ(pBrowser->GetWebBrowser2()->get_HWND(&hView), S_OK);
+        HWND hWnd = reinterpret_cast<HWND>(hView);
+        ASSERT_TRUE(::IsWindow(hWnd));
+        ASSERT_TRUE(PumpUntil([&] { return m_pageHost.ActionCount(hWnd) == 1; }, kWaitMs));
+        RECT rc{};
+        ::GetWindowRect(hWnd, &rc);
+        s_bMenuSeen = false;
+        m_handler.m_log.clear();
+        const UINT_PTR uTimer = ::SetTimer(nullptr, 0, 50, CloseMenuWhenShown);
+        ::SendMessageW(hWnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hWnd),
+                       MAKELPARAM(rc.left + 5, rc.top + 5));
+        ::KillTimer(nullptr, uTimer);
+        EXPECT_EQ(Contains(m_handler.m_log, "ShowContextMenu:" + std::to_string(CONTEXT_MENU_DEFAULT)),
+                  bHandler);
+        EXPECT_EQ(s_bMenuSeen, !bHandler);
+        m_pRoot->RemoveAll();
+    }
 }
 
 // The platform's own browser (no HTML engine here): it is made and
