@@ -13,12 +13,17 @@
 // skin's size unless --size gives another. Output is UTF-8. Exit codes: 0
 // done, 1 the skin did not load (the message and location are printed) or
 // the picture could not be written, 2 bad arguments.
+//
+// OLE is started for the whole run, so that skins with ActiveX and
+// WebBrowser controls show them (a WebBrowser with modulename="pagehost.dll"
+// shows local pages through the page host beside the program).
 #include "SkinOutput.h"
 #include "SkinViewWindow.h"
 
 #include "tools/common/SkinText.h"
 #include "veneer/Veneer.h"
 
+#include <ole2.h>
 #include <windows.h>
 
 #include <cstdio>
@@ -174,6 +179,16 @@ int RunLive(const TOptions& options, const TSkinSource& source)
 
 int wmain(int argc, wchar_t* argv[])
 {
+    // Started before any window and ended after the last one closed.
+    struct COleScope
+    {
+        const bool bStarted = SUCCEEDED(::OleInitialize(nullptr));
+        ~COleScope()
+        {
+            if (bStarted)
+                ::OleUninitialize();
+        }
+    } ole;
     _setmode(_fileno(stdout), _O_BINARY);
     SetConsoleOutputCP(CP_UTF8);
     CPaintManagerUI::SetInstance(::GetModuleHandleW(nullptr));

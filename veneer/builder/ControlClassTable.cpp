@@ -18,13 +18,11 @@ namespace Veneer
 namespace
 {
 
-typedef CControlUI* (*ControlFactory)();
-
 struct TControlClass
 {
     size_t cchName;
     LPCWSTR pstrName;
-    ControlFactory pfnCreate;
+    PFN_CREATE_CONTROL_CLASS pfnCreate;
 };
 
 template <class TControl> CControlUI* NewControl()
@@ -62,19 +60,66 @@ constexpr bool IsGroupedByLength()
 }
 static_assert(IsGroupedByLength(), "the class table is grouped by name length, shortest first");
 
-} // namespace
-
-CControlUI* CreateControlOfClass(LPCWSTR pstrClass)
+// The rows added at start-up, in the order they came. Reached through a
+// function so that it exists before the first static initialiser adds to it.
+struct TAddedClasses
 {
-    const size_t cchClass = wcslen(pstrClass);
+    static constexpr size_t kMaxClasses = 16;
+    TControlClass aRows[kMaxClasses];
+    size_t nCount;
+};
+
+TAddedClasses& AddedClasses()
+{
+    static TAddedClasses added = {};
+    return added;
+}
+
+const TControlClass* FindFixedClass(LPCWSTR pstrClass, size_t cchClass)
+{
     for (const TControlClass& row : kClasses)
     {
         if (row.cchName > cchClass)
             break;
         if (row.cchName == cchClass && wcscmp(row.pstrName, pstrClass) == 0)
-            return row.pfnCreate();
+            return &row;
     }
     return nullptr;
+}
+
+const TControlClass* FindAddedClass(LPCWSTR pstrClass, size_t cchClass)
+{
+    const TAddedClasses& added = AddedClasses();
+    for (size_t i = 0; i < added.nCount; i++)
+    {
+        if (added.aRows[i].cchName == cchClass && wcscmp(added.aRows[i].pstrName, pstrClass) == 0)
+            return &added.aRows[i];
+    }
+    return nullptr;
+}
+
+} // namespace
+
+CControlUI* CreateControlOfClass(LPCWSTR pstrClass)
+{
+    const size_t cchClass = wcslen(pstrClass);
+    const TControlClass* pRow = FindFixedClass(pstrClass, cchClass);
+    if (pRow == nullptr)
+        pRow = FindAddedClass(pstrClass, cchClass);
+    return pRow != nullptr ? pRow->pfnCreate() : nullptr;
+}
+
+bool AddControlClass(LPCWSTR pstrName, PFN_CREATE_CONTROL_CLASS pfnCreate)
+{
+    if (pstrName == nullptr || *pstrName == L'\0' || pfnCreate == nullptr)
+        return false;
+    const size_t cchName = wcslen(pstrName);
+    TAddedClasses& added = AddedClasses();
+    if (FindFixedClass(pstrName, cchName) != nullptr || FindAddedClass(pstrName, cchName) != nullptr ||
+        added.nCount == TAddedClasses::kMaxClasses)
+        return false;
+    added.aRows[added.nCount++] = TControlClass{cchName, pstrName, pfnCreate};
+    return true;
 }
 
 } // namespace Veneer

@@ -311,3 +311,62 @@ TEST(SkinViewLive, ReloadsOnEditShowsErrorsAndRecovers)
     EXPECT_TRUE(view.m_child.Wait(20000));
     EXPECT_EQ(view.m_child.ExitCode(), 0u);
 }
+
+namespace
+{
+
+HWND FindPageView(HWND hWnd)
+{
+    return ::FindWindowExW(hWnd, nullptr, L"PageHostView", nullptr);
+}
+
+// The page's view, at any depth below the skinned window.
+HWND FindPageViewBelow(HWND hParent)
+{
+    HWND hView = FindPageView(hParent);
+    for (HWND hChild = ::GetWindow(hParent, GW_CHILD); hView == nullptr && hChild != nullptr;
+         hChild = ::GetWindow(hChild, GW_HWNDNEXT))
+        hView = FindPageViewBelow(hChild);
+    return hView;
+}
+
+} // namespace
+
+// A WebBrowser skin shows its local home page through the page host, loaded
+// by module name from the program folder; closing the window releases it.
+TEST(SkinViewLive, ShowsAWebBrowserWithALocalPage)
+{
+    CScratchFolder folder;
+    ASSERT_TRUE(
+        TestSupport::WriteFileBytes(folder.File("page.html"), "<title>Local</title><p>local page</p>"));
+    const std::string skin = "<Window size=\"240,160\"><VerticalLayout name=\"root\" bkcolor=\"#FF304060\" "
+                             "inset=\"10,10,10,10\"><WebBrowser name=\"browser\" modulename=\"pagehost.dll\" "
+                             "autonavi=\"true\" homepage=\"" +
+                             folder.File("page.html") + "\"/></VerticalLayout></Window>";
+    ASSERT_TRUE(TestSupport::WriteFileBytes(folder.File("browser.xml"), skin));
+    LiveView view;
+    ASSERT_TRUE(view.Start(folder, "browser.xml"));
+    std::string line;
+    ASSERT_TRUE(view.WaitForLine("window ", 0, line));
+    const HWND hWnd = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(std::stoull(line.substr(7))));
+    ASSERT_TRUE(view.WaitForLine("showactivex ", 0, line));
+    EXPECT_EQ(line, "showactivex WebBrowserUI \"browser\" 0 0");
+    HWND hView = nullptr;
+    ASSERT_TRUE(TestSupport::PollUntil([&] { return (hView = FindPageViewBelow(hWnd)) != nullptr; }, 20000));
+    // Placed on the control's rectangle (the view may be seen before the
+    // layout moved it there), the page's white inside the skin's blue frame.
+    RECT rcView{};
+    EXPECT_TRUE(TestSupport::PollUntil(
+        [&] {
+            ::GetWindowRect(hView, &rcView);
+            ::MapWindowPoints(nullptr, hWnd, reinterpret_cast<POINT*>(&rcView), 2);
+            return rcView.left == 10 && rcView.top == 10;
+        },
+        20000))
+        << rcView.left << "," << rcView.top;
+    EXPECT_TRUE(WaitForPixel(hWnd, 5, 5, RGB(0x30, 0x40, 0x60)));
+    EXPECT_TRUE(WaitForPixel(hWnd, 200, 140, RGB(255, 255, 255)));
+    ::PostMessageW(hWnd, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(view.m_child.Wait(20000));
+    EXPECT_EQ(view.m_child.ExitCode(), 0u);
+}
