@@ -214,15 +214,20 @@ void CActiveXUI::DoEvent(TEventUI& event)
     CControlUI::DoEvent(event);
 }
 
+namespace
+{
+
+const TAttributeHandler<CActiveXUI> kActiveXAttributes[] = {
+    {L"clsid", [](CActiveXUI& c, LPCWSTR v) { c.CreateControl(v); }},
+    {L"modulename", [](CActiveXUI& c, LPCWSTR v) { c.SetModuleName(v); }},
+    {L"delaycreate", [](CActiveXUI& c, LPCWSTR v) { c.SetDelayCreate(ParseAttributeBool(v)); }},
+};
+
+} // namespace
+
 void CActiveXUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
-    if (IsAttributeNamed(pstrName, pstrValue, L"clsid"))
-        CreateControl(pstrValue);
-    else if (IsAttributeNamed(pstrName, pstrValue, L"modulename"))
-        SetModuleName(pstrValue);
-    else if (IsAttributeNamed(pstrName, pstrValue, L"delaycreate"))
-        SetDelayCreate(ParseAttributeBool(pstrValue));
-    else
+    if (!ApplyAttribute(kActiveXAttributes, *this, pstrName, pstrValue))
         CControlUI::SetAttribute(pstrName, pstrValue);
 }
 

@@ -60,13 +60,19 @@ LPVOID CWebBrowserUI::GetInterface(LPCWSTR pstrName)
     return CActiveXUI::GetInterface(pstrName);
 }
 
+namespace
+{
+
+const TAttributeHandler<CWebBrowserUI> kWebBrowserAttributes[] = {
+    {L"homepage", [](CWebBrowserUI& c, LPCWSTR v) { c.SetHomePage(v); }},
+    {L"autonavi", [](CWebBrowserUI& c, LPCWSTR v) { c.SetAutoNavigation(ParseAttributeBool(v)); }},
+};
+
+} // namespace
+
 void CWebBrowserUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
-    if (IsAttributeNamed(pstrName, pstrValue, L"homepage"))
-        SetHomePage(pstrValue);
-    else if (IsAttributeNamed(pstrName, pstrValue, L"autonavi"))
-        SetAutoNavigation(ParseAttributeBool(pstrValue));
-    else
+    if (!ApplyAttribute(kWebBrowserAttributes, *this, pstrName, pstrValue))
         CActiveXUI::SetAttribute(pstrName, pstrValue);
 }
 

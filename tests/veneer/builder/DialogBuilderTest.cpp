@@ -1,6 +1,7 @@
 #include "BuilderTestSupport.h"
 
 #include "veneer/control/ContainerUI.h"
+#include "veneer/builder/ControlClassTable.h"
 #include "veneer/control/VerticalLayoutUI.h"
 
 #include "LiveControl.h"
@@ -68,6 +69,30 @@ TEST_F(BuilderFixture, ElementNamesMatchExactlyAndUnknownOnesAreSkippedWithTheir
                               L"<Mystery><Control name=\"inner\"/></Mystery><Control name=\"kept\"/>"
                               L"</VerticalLayout></Window>");
     EXPECT_EQ(TreeLines(pRoot), (Lines{L"VerticalLayoutUI ", L"  ControlUI kept"}));
+}
+
+namespace
+{
+CControlUI* NewLabelledControl()
+{
+    CControlUI* pControl = new CControlUI;
+    pControl->SetName(L"added");
+    return pControl;
+}
+} // namespace
+
+TEST_F(BuilderFixture, ClassesAddedAtStartUpAreBuiltAndCannotShadowOrRepeat)
+{
+    ASSERT_TRUE(AddControlClass(L"AddedForTest", &NewLabelledControl));
+    EXPECT_FALSE(AddControlClass(L"AddedForTest", &NewLabelledControl));
+    EXPECT_FALSE(AddControlClass(L"Control", &NewLabelledControl));
+    EXPECT_FALSE(AddControlClass(L"", &NewLabelledControl));
+    EXPECT_FALSE(AddControlClass(nullptr, &NewLabelledControl));
+    EXPECT_FALSE(AddControlClass(L"NoFactory", nullptr));
+
+    CControlUI* pRoot = Build(L"<Window><VerticalLayout><AddedForTest/><Control name=\"plain\"/>"
+                              L"<AddedForTes/></VerticalLayout></Window>");
+    EXPECT_EQ(TreeLines(pRoot), (Lines{L"VerticalLayoutUI ", L"  ControlUI added", L"  ControlUI plain"}));
 }
 
 TEST_F(BuilderFixture, ADefaultPlacedAfterItsControlStillApplies)
