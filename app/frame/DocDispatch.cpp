@@ -3,7 +3,7 @@
 #include "app/client/ClientLog.h"
 #include "app/client/LogText.h"
 #include "app/client/NarrowText.h"
-#include "veneer/core/ScopedHolders.h"
+#include "veneer/core/ComObject.h"
 
 #include <oleauto.h>
 #include <shellapi.h>
@@ -64,10 +64,10 @@ bool FindPageMethod(const wchar_t* name, DISPID& id)
         return false;
     // VarBstrCmp measures both texts by their BSTR length prefix, which the
     // caller's plain name strings need not carry: compare copies.
-    const Veneer::CScopedBstr wanted(SysAllocString(name));
+    const Veneer::CScopedBstr wanted(name);
     for (const CPageMethod& method : kPageMethods)
     {
-        const Veneer::CScopedBstr candidate(SysAllocString(method.name));
+        const Veneer::CScopedBstr candidate(method.name);
         if (VarBstrCmp(wanted.Get(), candidate.Get(), LOCALE_USER_DEFAULT, 0) == VARCMP_EQ)
         {
             id = method.id;

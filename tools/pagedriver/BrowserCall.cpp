@@ -1,6 +1,6 @@
 #include "tools/pagedriver/BrowserCall.h"
 
-#include "veneer/core/ScopedHolders.h"
+#include "veneer/core/ComObject.h"
 
 #include <oleauto.h>
 
@@ -8,7 +8,8 @@ CBrowserCall CallAsBrowser(IDispatch* external, const wchar_t* name, const std::
 {
     CBrowserCall call;
     // Script engines pass the name as a BSTR.
-    const Veneer::CScopedBstr nameHolder(SysAllocString(name));
+    Veneer::CScopedBstr nameHolder;
+    nameHolder.Reset(SysAllocString(name));
     BSTR nameText = nameHolder.Get();
     call.lookup = external->GetIDsOfNames(IID_NULL, &nameText, 1, LOCALE_USER_DEFAULT, &call.id);
     if (FAILED(call.lookup))

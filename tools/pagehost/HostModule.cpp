@@ -1,6 +1,6 @@
 #include "tools/pagehost/HostModule.h"
 
-#include "tools/pagehost/SectionLock.h"
+#include "veneer/core/ScopedHolders.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -23,7 +23,7 @@ LONG g_lLocks = 0;
 
 struct CMessageLog
 {
-    CCriticalSection lock;
+    Veneer::CCriticalSection lock;
     std::deque<std::wstring> lines;
 };
 
@@ -99,7 +99,7 @@ void CHostModule::Report(const wchar_t* pstrFormat, ...)
     std::wstring text = std::wstring(L"pagehost: ") + line;
     OutputDebugStringW((text + L"\n").c_str());
     fwprintf(stderr, L"%ls\n", text.c_str());
-    CSectionLock lock(Log().lock);
+    Veneer::CCriticalSectionLock lock(Log().lock);
     Log().lines.push_back(text);
     if (Log().lines.size() > kMaxLogLines)
         Log().lines.pop_front();
@@ -107,7 +107,7 @@ void CHostModule::Report(const wchar_t* pstrFormat, ...)
 
 std::wstring CHostModule::MessageLog()
 {
-    CSectionLock lock(Log().lock);
+    Veneer::CCriticalSectionLock lock(Log().lock);
     std::wstring text;
     for (const std::wstring& line : Log().lines)
         text += line + L"\n";
@@ -116,7 +116,7 @@ std::wstring CHostModule::MessageLog()
 
 void CHostModule::ClearMessageLog()
 {
-    CSectionLock lock(Log().lock);
+    Veneer::CCriticalSectionLock lock(Log().lock);
     Log().lines.clear();
 }
 

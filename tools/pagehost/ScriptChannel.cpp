@@ -38,7 +38,7 @@ ULONGLONG CScriptChannel::TakeCallTime()
 
 void CScriptChannel::Abandon()
 {
-    CSectionLock lock(m_lock);
+    Veneer::CCriticalSectionLock lock(m_lock);
     m_bAbandoned = true;
     for (CDispatchBridge* pBridge : m_bridges)
         pBridge->Abandon();
@@ -48,7 +48,7 @@ void CScriptChannel::Abandon()
 void CScriptChannel::Shutdown()
 {
     {
-        CSectionLock lock(m_lock);
+        Veneer::CCriticalSectionLock lock(m_lock);
         m_bAbandoned = true;
         m_hWnd = nullptr;
     }
@@ -58,7 +58,7 @@ void CScriptChannel::Shutdown()
 
 bool CScriptChannel::IsAbandoned()
 {
-    CSectionLock lock(m_lock);
+    Veneer::CCriticalSectionLock lock(m_lock);
     return m_bAbandoned;
 }
 
@@ -66,7 +66,7 @@ HRESULT CScriptChannel::Call(const std::function<HRESULT()>& work)
 {
     HWND hWnd = nullptr;
     {
-        CSectionLock lock(m_lock);
+        Veneer::CCriticalSectionLock lock(m_lock);
         hWnd = m_bAbandoned ? nullptr : m_hWnd;
     }
     if (hWnd == nullptr)
@@ -111,7 +111,7 @@ bool CScriptChannel::ReportError(const CScriptErrorInfo& error)
 
 IDispatch* CScriptChannel::Forget(CDispatchBridge* pBridge)
 {
-    CSectionLock lock(m_lock);
+    Veneer::CCriticalSectionLock lock(m_lock);
     m_bridges.erase(pBridge);
     return pBridge->m_pTarget;
 }
@@ -134,7 +134,7 @@ LRESULT CScriptChannel::OnMessage(UINT uMsg, WPARAM, LPARAM lParam)
 IDispatch* CScriptChannel::Wrap(IDispatch* pTarget)
 {
     CDispatchBridge* pBridge = new CDispatchBridge(shared_from_this(), pTarget);
-    CSectionLock lock(m_lock);
+    Veneer::CCriticalSectionLock lock(m_lock);
     m_bridges.insert(pBridge);
     return pBridge;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "tools/pagehost/MessageWindow.h"
-#include "tools/pagehost/SectionLock.h"
+#include "veneer/core/ScopedHolders.h"
 
 #include <oaidl.h>
 #include <windows.h>
@@ -89,7 +89,7 @@ class CScriptChannel : public IMessageTarget, public std::enable_shared_from_thi
     IScriptChannelOwner* m_pOwner;
     CMessageWindow m_window;
     HWND m_hWnd = nullptr;
-    CCriticalSection m_lock;
+    Veneer::CCriticalSection m_lock;
     std::set<CDispatchBridge*> m_bridges;
     bool m_bAbandoned = false;
     ULONGLONG m_callTime = 0;

@@ -1,6 +1,7 @@
 #include "veneer/activex/WebBrowserUI.h"
 
 #include "veneer/control/AttributeParse.h"
+#include "veneer/core/ComObject.h"
 
 #include <mshtml.h>
 #include <wrl/client.h>
@@ -14,20 +15,6 @@ namespace Veneer
 
 namespace
 {
-
-// A BSTR that lives for one call.
-class CScopedBstr
-{
-  public:
-    explicit CScopedBstr(LPCWSTR pstr) : m_bstr(::SysAllocString(pstr)) {}
-    CScopedBstr(const CScopedBstr&) = delete;
-    CScopedBstr& operator=(const CScopedBstr&) = delete;
-    ~CScopedBstr() { ::SysFreeString(m_bstr); }
-    BSTR Get() const { return m_bstr; }
-
-  private:
-    BSTR m_bstr;
-};
 
 bool IsKeyMessage(UINT uMsg)
 {

@@ -1,11 +1,10 @@
 #pragma once
 
 // Holders for what a scope opens besides kernel handles (those go in
-// CScopedHandle): C runtime streams, registry keys, BSTRs and critical
-// sections. Each releases what it holds on every way out of its scope.
+// CScopedHandle; BSTRs, VARIANTs and interface pointers in ComObject.h):
+// C runtime streams, registry keys and critical sections. Each releases
+// what it holds on every way out of its scope.
 #include <windows.h>
-
-#include <oleauto.h>
 
 #include <cstdio>
 
@@ -64,21 +63,6 @@ class CScopedRegKey
 
   private:
     HKEY m_hKey = nullptr;
-};
-
-// Frees a BSTR (null is allowed) when the scope ends.
-class CScopedBstr
-{
-  public:
-    explicit CScopedBstr(BSTR text) : m_bstr(text) {}
-    CScopedBstr(const CScopedBstr&) = delete;
-    CScopedBstr& operator=(const CScopedBstr&) = delete;
-    ~CScopedBstr() { ::SysFreeString(m_bstr); }
-
-    BSTR Get() const { return m_bstr; }
-
-  private:
-    BSTR m_bstr;
 };
 
 // A critical section for the life of its owner. Like every critical

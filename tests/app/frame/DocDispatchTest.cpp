@@ -2,7 +2,7 @@
 // its reference count and its names, seen through IDispatch only.
 #include "app/frame/DocDispatch.h"
 
-#include "veneer/core/ScopedHolders.h"
+#include "veneer/core/ComObject.h"
 
 #include <gtest/gtest.h>
 
@@ -60,7 +60,8 @@ class CExternal
 
 HRESULT LookUp(IDispatch* external, const wchar_t* name, DISPID& id)
 {
-    const Veneer::CScopedBstr holder(SysAllocString(name));
+    Veneer::CScopedBstr holder;
+    holder.Reset(SysAllocString(name));
     BSTR text = holder.Get();
     return external->GetIDsOfNames(IID_NULL, &text, 1, LOCALE_USER_DEFAULT, &id);
 }
