@@ -57,6 +57,17 @@ class VENEER_API CRenderEngine
     static void DrawRoundRect(HDC hDC, const RECT& rc, int nSize, int width, int height, DWORD dwPenColor);
     static void DrawTextW(HDC hDC, CPaintManagerUI* pManager, RECT& rc, LPCWSTR pstrText, DWORD dwTextColor,
                           int iFont, UINT uStyle);
+    // Draws (or with DT_CALCRECT measures) text with inline markup: tags of
+    // one lower-case letter in '<' '>' or '{' '}' for bold, italic,
+    // underline, fonts, colours, links, images, paragraphs, raw text,
+    // selection, line breaks and the pen's position. `rc` is moved by the
+    // alignment styles, and measuring sets its right and bottom. Up to
+    // nLinkRects links get their rectangles and targets in the two arrays,
+    // and nLinkRects becomes the number filled; the link whose rectangle of
+    // the last paint holds `ptMouse` takes the link-hover colour.
+    static void DrawHtmlText(HDC hDC, CPaintManagerUI* pManager, RECT& rc, LPCWSTR pstrText,
+                             DWORD dwTextColor, RECT* prcLinks, CUiString* sLinks, int& nLinkRects,
+                             UINT uStyle, POINT ptMouse);
     static SIZE GetTextSize(HDC hDC, CPaintManagerUI* pManager, LPCWSTR pstrText, int iFont, UINT uStyle);
     // Paints the control into an off-screen bitmap and returns a 32-bit DIB
     // copy of `rc` from it, owned by the caller; null on failure.
