@@ -23,6 +23,23 @@ typedef struct tagTRelativePosUI
     int nZoomYPercent;
 } TRelativePosUI;
 
+// Whether a new value of a field equals the stored one: geometry records
+// member by member, everything else with its own comparison.
+template <class TField, class TValue> bool IsSameValue(const TField& field, const TValue& value)
+{
+    return field == value;
+}
+
+inline bool IsSameValue(const SIZE& sz1, const SIZE& sz2)
+{
+    return sz1.cx == sz2.cx && sz1.cy == sz2.cy;
+}
+
+inline bool IsSameValue(const RECT& rc1, const RECT& rc2)
+{
+    return rc1.left == rc2.left && rc1.top == rc2.top && rc1.right == rc2.right && rc1.bottom == rc2.bottom;
+}
+
 // The base of every element of a skin: geometry and size constraints, the
 // visual attributes that every control shares (background, border, text,
 // tooltip), the state flags, and the default behaviour for events,
@@ -172,6 +189,18 @@ class VENEER_API CControlUI
     CEventSource notifySource;
 
   protected:
+    // The setters whose value may be unchanged do nothing then; otherwise
+    // they store it and repaint the control. Each answers whether the value
+    // changed.
+    template <class TField, class TValue> bool SetAndInvalidate(TField& field, const TValue& value)
+    {
+        if (IsSameValue(field, value))
+            return false;
+        field = value;
+        Invalidate();
+        return true;
+    }
+
     // Clips a rectangle by the positions of every ancestor; false when
     // nothing of it is left to show.
     bool ClipByAncestors(RECT& rc) const;
