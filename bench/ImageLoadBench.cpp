@@ -1,8 +1,7 @@
 // Loading a PNG from the skin archive into a premultiplied DIB section,
 // against stb_image's decode alone of the same bytes.
 
-#include "veneer/manager/PaintManagerUI.h"
-#include "veneer/render/RenderEngine.h"
+#include "veneer/Veneer.h"
 
 #include "BenchTimer.h"
 #include "TestImages.h"

@@ -201,6 +201,6 @@ int main(int argc, char** argv)
     printf("launch-to-report latency, median of %d runs\n", runs);
     printf("  QLMNews.exe        %8.1f ms\n", launcherMedian);
     printf("  PipeReference.exe  %8.1f ms\n", referenceMedian);
-    printf("  ratio              %8.2f (target <= 1.30)\n", launcherMedian / referenceMedian);
+    printf("  ratio              %8.2f (target <= 1.10)\n", launcherMedian / referenceMedian);
     return 0;
 }

@@ -9,11 +9,8 @@
 # out. i686 entries keep their "@N": dlltool, with --kill-at, then makes the
 # decorated symbols and imports the plain names the DLLs export.
 cmake_minimum_required(VERSION 3.25)
-execute_process(COMMAND ${NM} ${IMPORT_LIBRARY}
-  OUTPUT_VARIABLE symbols RESULT_VARIABLE status)
-if(NOT status EQUAL 0)
-  message(FATAL_ERROR "${NM} failed on ${IMPORT_LIBRARY}")
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/DelayImportSymbols.cmake)
+qlm_delay_run_tool(symbols ${NM} ${IMPORT_LIBRARY})
 
 if(POINTER_SIZE EQUAL 4)
   set(prefix "_")
@@ -21,11 +18,11 @@ else()
   set(prefix "")
 endif()
 
-string(REGEX MATCHALL " T ${prefix}[A-Za-z_][A-Za-z0-9_]*(@[0-9]+)?\n" thunks "${symbols}")
-list(TRANSFORM thunks REPLACE "^ T ${prefix}(.*)\n$" "  \\1")
+qlm_delay_nm_names(thunks "${symbols}" T "${prefix}")
 list(REMOVE_DUPLICATES thunks)
 if(NOT thunks)
   message(FATAL_ERROR "no functions found in ${IMPORT_LIBRARY}")
 endif()
+list(TRANSFORM thunks PREPEND "  ")
 list(JOIN thunks "\n" exports)
 file(WRITE ${OUTPUT} "LIBRARY ${DLL}\nEXPORTS\n${exports}\n")

@@ -12,6 +12,7 @@
 # whose stub was dropped (an absolute symbol in its symbol table) are
 # collected, and the program is linked once more with those stubs required.
 cmake_minimum_required(VERSION 3.25)
+include(${CMAKE_CURRENT_LIST_DIR}/DelayImportSymbols.cmake)
 
 set(command "")
 set(output "")
@@ -45,27 +46,13 @@ endfunction()
 
 run_link()
 
-# The functions of every delay-import library, as the .def files list them.
-file(GLOB defs ${DEF_FOLDER}/*.def)
-set(delayed "")
-foreach(def IN LISTS defs)
-  file(STRINGS ${def} lines REGEX "^  ")
-  list(TRANSFORM lines STRIP)
-  list(APPEND delayed ${lines})
-endforeach()
-
-execute_process(COMMAND ${NM} ${output} OUTPUT_VARIABLE symbols RESULT_VARIABLE status)
-if(NOT status EQUAL 0)
-  message(FATAL_ERROR "${NM} failed on ${output}")
-endif()
-string(REGEX MATCHALL " A ${SYMBOL_PREFIX}[A-Za-z_][A-Za-z0-9_]*(@[0-9]+)?\n" dropped "${symbols}")
-list(TRANSFORM dropped REPLACE "^ A ${SYMBOL_PREFIX}(.*)\n$" "\\1")
-set(keep "")
-foreach(name IN LISTS dropped)
-  if(name IN_LIST delayed)
-    list(APPEND keep "-Wl,--require-defined,${SYMBOL_PREFIX}${name}")
-  endif()
-endforeach()
-if(keep)
-  run_link(${keep})
+# Stubs that were dropped show as absolute symbols; those of delay-loaded
+# functions are required in a second link.
+qlm_delay_functions(delayed ${DEF_FOLDER})
+qlm_delay_run_tool(symbols ${NM} ${output})
+qlm_delay_nm_names(dropped "${symbols}" A "${SYMBOL_PREFIX}")
+qlm_delay_found_in(stubless "${dropped}" "${delayed}")
+list(TRANSFORM stubless PREPEND "-Wl,--require-defined,${SYMBOL_PREFIX}")
+if(stubless)
+  run_link(${stubless})
 endif()

@@ -19,6 +19,7 @@ find_program(QLM_OBJDUMP NAMES ${MINGW_TRIPLET}-objdump REQUIRED)
 set(QLM_DELAY_DEF_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/DelayImportDef.cmake)
 set(QLM_DELAY_CHECK_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/DelayImportCheck.cmake)
 set(QLM_DELAY_LINK_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/DelayImportLink.cmake)
+set(QLM_DELAY_SYMBOLS_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/DelayImportSymbols.cmake)
 
 function(qlm_delay_import target)
   set(folder ${CMAKE_CURRENT_BINARY_DIR}/${target}.delayimports)
@@ -41,7 +42,7 @@ function(qlm_delay_import target)
               -DPOINTER_SIZE=${CMAKE_SIZEOF_VOID_P} -DOUTPUT=${dll}.def -P ${QLM_DELAY_DEF_SCRIPT}
       COMMAND ${QLM_DLLTOOL} ${kill_at} --input-def ${dll}.def --dllname ${dll}.dll --output-delaylib lib${dll}.a
       WORKING_DIRECTORY ${folder}
-      DEPENDS ${QLM_IMPLIB_${dll}} ${QLM_DELAY_DEF_SCRIPT}
+      DEPENDS ${QLM_IMPLIB_${dll}} ${QLM_DELAY_DEF_SCRIPT} ${QLM_DELAY_SYMBOLS_SCRIPT}
       COMMENT "Making the delay-import library of ${dll}.dll for ${target}"
       VERBATIM)
     list(APPEND libraries ${folder}/lib${dll}.a)
@@ -49,7 +50,8 @@ function(qlm_delay_import target)
   add_custom_target(${target}_delayimports DEPENDS ${libraries})
   add_dependencies(${target} ${target}_delayimports)
   target_link_directories(${target} BEFORE PRIVATE ${folder})
-  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${libraries} ${QLM_DELAY_LINK_SCRIPT})
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${libraries} ${QLM_DELAY_LINK_SCRIPT}
+    ${QLM_DELAY_SYMBOLS_SCRIPT})
   set_property(TARGET ${target} PROPERTY CXX_LINKER_LAUNCHER
     ${CMAKE_COMMAND} -DNM=${QLM_NM} -DSYMBOL_PREFIX=${symbol_prefix} -DDEF_FOLDER=${folder}
     -P ${QLM_DELAY_LINK_SCRIPT} --)

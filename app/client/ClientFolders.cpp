@@ -6,7 +6,9 @@
 #include <shlwapi.h>
 
 #include <cstring>
-#include <vector>
+
+namespace Qlm
+{
 
 namespace
 {
@@ -34,22 +36,40 @@ std::string ClientSubFolder(const char* sub)
     return path;
 }
 
-std::string ProgramFolder()
+bool ClientFilePath(const char* sub, const std::string& name, char* buffer, size_t size)
+{
+    const std::string folder = ClientSubFolder(sub);
+    if (folder.empty())
+    {
+        CopyToBuffer(std::string(), buffer, size);
+        return false;
+    }
+    return CopyToBuffer(folder + "\\" + name, buffer, size);
+}
+
+std::wstring ProgramPath()
 {
     // Module paths may exceed MAX_PATH; grow until the name fits.
-    std::vector<char> buffer(MAX_PATH);
+    std::wstring path(MAX_PATH, L'\0');
     for (;;)
     {
-        const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        const DWORD length = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
         if (length == 0)
-            return std::string();
-        if (length < buffer.size())
-            break;
-        buffer.resize(buffer.size() * 2);
+            return std::wstring();
+        if (length < path.size())
+        {
+            path.resize(length);
+            return path;
+        }
+        path.resize(path.size() * 2);
     }
-    const std::string path(buffer.data());
-    const size_t slash = path.find_last_of('\\');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+std::wstring ProgramFolder()
+{
+    const std::wstring path = ProgramPath();
+    const size_t slash = path.find_last_of(L'\\');
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
 
 bool CopyToBuffer(const std::string& text, char* buffer, size_t size)
@@ -64,3 +84,5 @@ bool CopyToBuffer(const std::string& text, char* buffer, size_t size)
     std::memcpy(buffer, text.c_str(), text.size() + 1);
     return true;
 }
+
+} // namespace Qlm

@@ -1,13 +1,17 @@
 #include "app/client/ClientLog.h"
 
 #include "app/client/ClientFolders.h"
+#include "app/client/TimeStamps.h"
+#include "veneer/core/ScopedHolders.h"
 
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <memory>
 #include <vector>
+
+namespace Qlm
+{
 
 namespace
 {
@@ -20,32 +24,17 @@ constexpr size_t kLogLineLimit = 100000;
 const char kOpenFailedText[] = "QMClient \xB4\xF2\xBF\xAA"
                                "LOG\xCE\xC4\xBC\xFE\xCA\xA7\xB0\xDC!";
 
-struct CFileCloser
-{
-    void operator()(FILE* file) const { fclose(file); }
-};
-using CFileHolder = std::unique_ptr<FILE, CFileCloser>;
-
 } // namespace
 
 bool GetLogFilePath(char* buffer, size_t size)
 {
-    const std::string folder = ClientSubFolder("Log");
-    if (folder.empty())
-    {
-        CopyToBuffer(std::string(), buffer, size);
-        return false;
-    }
-    SYSTEMTIME now{};
-    GetLocalTime(&now);
-    char date[32] = {};
-    snprintf(date, sizeof(date), "%d-%02d-%02d.log", now.wYear, now.wMonth, now.wDay);
-    return CopyToBuffer(folder + "\\QuillmarshLog_" + date, buffer, size);
+    return ClientFilePath("Log", "QuillmarshLog_" + LogDate(LocalNow()) + ".log", buffer, size);
 }
 
 void WriteLogText(const char* text)
 {
     OutputDebugStringA(text);
+    // The one place the path is kept: set by the process's first entry.
     static std::string path;
     if (path.empty())
     {
@@ -53,22 +42,20 @@ void WriteLogText(const char* text)
         if (GetLogFilePath(buffer, sizeof(buffer)))
             path = buffer;
     }
-    CFileHolder file(path.empty() ? nullptr : fopen(path.c_str(), "a+"));
-    if (!file)
+    Veneer::CScopedFile file(path.empty() ? nullptr : fopen(path.c_str(), "a+"));
+    if (!file.IsOpen())
     {
         OutputDebugStringA(kOpenFailedText);
         return;
     }
-    fputs(text, file.get());
+    fputs(text, file.Get());
 }
 
 std::string FormatLogLine(const char* tag, const char* format, va_list args)
 {
-    SYSTEMTIME now{};
-    GetLocalTime(&now);
     std::vector<char> line(kLogLineLimit, '\0');
-    const int written = snprintf(line.data(), line.size(), "QMClient %d-%02d-%02d %02d:%02d:%02d %-20s ",
-                                 now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, tag);
+    const int written =
+        snprintf(line.data(), line.size(), "QMClient %s %-20s ", LogDateTime(LocalNow()).c_str(), tag);
     // Room is kept for the line feed and the terminator; an over-long header
     // or message is cut rather than overflowing the line.
     const size_t header = std::min(written < 0 ? size_t{0} : static_cast<size_t>(written), kLogLineLimit - 2);
@@ -86,3 +73,5 @@ void WriteLog(const char* tag, const char* format, ...)
     va_end(args);
     WriteLogText(line.c_str());
 }
+
+} // namespace Qlm

@@ -4,6 +4,9 @@
 #include <cstddef>
 #include <string>
 
+namespace Qlm
+{
+
 // The client's daily log under "...\Quillmarsh\Log". Each line reads
 // "QMClient <date> <time> <tag padded to 20> <message>" and also goes to the
 // debugger output.
@@ -22,3 +25,5 @@ std::string FormatLogLine(const char* tag, const char* format, va_list args);
 
 // Formats a line with FormatLogLine and appends it with WriteLogText.
 void WriteLog(const char* tag, const char* format, ...);
+
+} // namespace Qlm

@@ -1,6 +1,11 @@
 #include "app/client/ClientRegistry.h"
 
+#include "veneer/core/ScopedHolders.h"
+
 #include <cwchar>
+
+namespace Qlm
+{
 
 namespace
 {
@@ -9,31 +14,12 @@ const char kClientKeyA[] = "Software\\Quillmarsh";
 const wchar_t kClientKeyW[] = L"Software\\Quillmarsh";
 constexpr DWORD kUserIdBufferSize = 1024;
 
-// Closes the key on every way out of a function.
-class CRegKey
-{
-  public:
-    CRegKey() = default;
-    CRegKey(const CRegKey&) = delete;
-    CRegKey& operator=(const CRegKey&) = delete;
-    ~CRegKey()
-    {
-        if (key != nullptr)
-            RegCloseKey(key);
-    }
-    HKEY* Receive() { return &key; }
-    HKEY Get() const { return key; }
-
-  private:
-    HKEY key = nullptr;
-};
-
 } // namespace
 
 bool GetUserID(std::string& out)
 {
     out.clear();
-    CRegKey key;
+    Veneer::CScopedRegKey key;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kClientKeyA, 0, KEY_READ, key.Receive()) != ERROR_SUCCESS)
         return false;
     char buffer[kUserIdBufferSize] = {};
@@ -50,7 +36,7 @@ bool GetUserID(std::string& out)
 bool GetInstallationPath(const wchar_t* component, wchar_t* buffer, DWORD* size)
 {
     const std::wstring path = std::wstring(kClientKeyW) + L"\\" + component;
-    CRegKey key;
+    Veneer::CScopedRegKey key;
     // Reading needs read access only: asking for all access would fail for
     // every user who may not change the key, although the value is readable.
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, key.Receive()) != ERROR_SUCCESS)
@@ -70,3 +56,5 @@ bool GetInstallationPath(const wchar_t* component, wchar_t* buffer, DWORD* size)
     buffer[stored] = L'\0';
     return true;
 }
+
+} // namespace Qlm

@@ -4,6 +4,9 @@
 
 #include <string>
 
+namespace Qlm
+{
+
 // The client's per-machine values under HKEY_LOCAL_MACHINE
 // "Software\Quillmarsh".
 
@@ -14,3 +17,5 @@ bool GetUserID(std::string& out);
 // example "platform", read from "Software\Quillmarsh\<component>" into a
 // caller's buffer of `size` bytes (in/out, as RegQueryValueExW takes it).
 bool GetInstallationPath(const wchar_t* component, wchar_t* buffer, DWORD* size);
+
+} // namespace Qlm

@@ -2,7 +2,10 @@
 
 #include "app/client/ClientFolders.h"
 #include "app/client/ClientLog.h"
+#include "app/client/FileBytes.h"
+#include "app/client/TimeStamps.h"
 #include "app/client/XmlNesting.h"
+#include "veneer/core/ScopedHolders.h"
 
 #include <shlwapi.h>
 #include <tinyxml.h>
@@ -12,6 +15,9 @@
 #include <climits>
 #include <cstdio>
 #include <io.h>
+
+namespace Qlm
+{
 
 namespace
 {
@@ -24,56 +30,12 @@ constexpr size_t kMaxConfigDepth = 256;
 
 const char kRootName[] = "ServiceDataInfo";
 
-class CLockHolder
-{
-  public:
-    explicit CLockHolder(CRITICAL_SECTION& lock) : section(lock) { EnterCriticalSection(&section); }
-    CLockHolder(const CLockHolder&) = delete;
-    CLockHolder& operator=(const CLockHolder&) = delete;
-    ~CLockHolder() { LeaveCriticalSection(&section); }
-
-  private:
-    CRITICAL_SECTION& section;
-};
-
-struct CFileCloser
-{
-    void operator()(FILE* file) const { fclose(file); }
-};
-using CFileHolder = std::unique_ptr<FILE, CFileCloser>;
-
-bool ReadWholeFile(const std::string& path, std::string& text)
-{
-    CFileHolder file(fopen(path.c_str(), "rb"));
-    if (!file)
-        return false;
-    char chunk[4096];
-    size_t got = 0;
-    while ((got = fread(chunk, 1, sizeof(chunk), file.get())) > 0)
-        text.append(chunk, got);
-    return ferror(file.get()) == 0;
-}
-
-bool WriteWholeFile(const std::string& path, const std::string& text)
-{
-    CFileHolder file(fopen(path.c_str(), "wb"));
-    if (!file)
-        return false;
-    const bool written = fwrite(text.data(), 1, text.size(), file.get()) == text.size();
-    return fclose(file.release()) == 0 && written;
-}
-
 // Keeps the bytes of a file that could not be used as it stands, beside it,
 // before the file is rewritten: nothing the parser could not read is lost.
 void KeepDamagedCopy(const std::string& path, const std::string& text)
 {
-    SYSTEMTIME now{};
-    GetLocalTime(&now);
-    char stamp[32] = {};
-    snprintf(stamp, sizeof(stamp), ".damaged-%04d%02d%02d%02d%02d%02d", now.wYear, now.wMonth, now.wDay,
-             now.wHour, now.wMinute, now.wSecond);
-    const std::string copy = path + stamp;
-    if (WriteWholeFile(copy, text))
+    const std::string copy = path + ".damaged-" + CompactTimeStamp(LocalNow());
+    if (WriteFileBytes(copy, text))
         WriteLog("QLMNews", "data.xml is damaged; its old content is kept in %s", copy.c_str());
     else
         WriteLog("QLMNews", "data.xml is damaged and its old content could not be kept");
@@ -91,12 +53,12 @@ bool SaveReplacing(const TiXmlDocument& document, const std::string& path)
     const std::string temporary = path + "." + std::to_string(GetCurrentProcessId()) + ".tmp";
     bool written = false;
     {
-        CFileHolder file(fopen(temporary.c_str(), "w"));
-        if (!file)
+        Veneer::CScopedFile file(fopen(temporary.c_str(), "w"));
+        if (!file.IsOpen())
             return false;
         written =
-            document.SaveFile(file.get()) && fflush(file.get()) == 0 && _commit(_fileno(file.get())) == 0;
-        written = fclose(file.release()) == 0 && written;
+            document.SaveFile(file.Get()) && fflush(file.Get()) == 0 && _commit(_fileno(file.Get())) == 0;
+        written = file.Close() && written;
     }
     if (written &&
         MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
@@ -138,34 +100,19 @@ TiXmlElement* ChildOrNew(TiXmlNode& parent, const char* name)
 
 bool GetConfigFilePath(char* buffer, size_t size)
 {
-    const std::string folder = ClientSubFolder("Config");
-    if (folder.empty())
-    {
-        CopyToBuffer(std::string(), buffer, size);
-        return false;
-    }
-    return CopyToBuffer(folder + "\\data.xml", buffer, size);
+    return ClientFilePath("Config", "data.xml", buffer, size);
 }
 
-CDataManage& CDataManage::GetInstance()
-{
-    static CDataManage instance;
-    return instance;
-}
-
-CDataManage::CDataManage()
-{
-    InitializeCriticalSection(&lock);
-}
+CDataManage::CDataManage() = default;
 
 CDataManage::~CDataManage()
 {
-    {
-        CLockHolder hold(lock);
+    // Edits made since the last save are written when the store ends; a file
+    // without such edits is left as it is, in case another process changed
+    // it meanwhile.
+    Veneer::CCriticalSectionLock hold(m_lock);
+    if (m_unsavedEdits)
         Save();
-        document.reset();
-    }
-    DeleteCriticalSection(&lock);
 }
 
 void CDataManage::Init()
@@ -173,28 +120,28 @@ void CDataManage::Init()
     char path[kPathSize] = {};
     GetConfigFilePath(path, sizeof(path));
     {
-        CLockHolder hold(lock);
-        document = std::make_unique<TiXmlDocument>(path);
-        datasElement = configsElement = adInfoElement = nullptr;
-        saveAllowed = true;
+        Veneer::CCriticalSectionLock hold(m_lock);
+        m_document = std::make_unique<TiXmlDocument>(path);
+        m_datasElement = m_configsElement = m_adInfoElement = nullptr;
+        m_saveAllowed = true;
         if (path[0] != '\0' && PathFileExistsA(path))
             OpenExisting();
         else
             CreateEmpty();
     }
-    LoadAdConfig(settings);
+    LoadAdConfig(m_settings);
     Save();
 }
 
 void CDataManage::OpenExisting()
 {
-    const std::string path = document->Value();
+    const std::string path = m_document->Value();
     std::string text;
-    if (!ReadWholeFile(path, text))
+    if (!ReadFileBytes(path, text))
     {
         // The file is there but cannot be read (held open by another
         // process, or no access): writing over it would lose its settings.
-        saveAllowed = false;
+        m_saveAllowed = false;
         WriteLog("QLMNews", "data.xml cannot be read; it is left as it is");
     }
     else
@@ -210,34 +157,37 @@ void CDataManage::OpenExisting()
         }
         // What the parser read stays in use even if the file is damaged;
         // the missing elements are added below.
-        document->Parse(input.c_str(), nullptr, TIXML_DEFAULT_ENCODING);
-        if (document->Error() && !text.empty())
+        m_document->Parse(input.c_str(), nullptr, TIXML_DEFAULT_ENCODING);
+        if (m_document->Error() && !text.empty())
             KeepDamagedCopy(path, text);
     }
 
-    TiXmlElement* root = document->FirstChildElement();
+    TiXmlElement* root = m_document->FirstChildElement();
     if (root == nullptr)
-        root = document->LinkEndChild(new TiXmlElement(kRootName))->ToElement();
-    datasElement = ChildOrNew(*root, "Datas");
-    configsElement = ChildOrNew(*root, "Configs");
-    adInfoElement = ChildOrNew(*root, "AdInfo");
+        root = m_document->LinkEndChild(new TiXmlElement(kRootName))->ToElement();
+    m_datasElement = ChildOrNew(*root, "Datas");
+    m_configsElement = ChildOrNew(*root, "Configs");
+    m_adInfoElement = ChildOrNew(*root, "AdInfo");
 }
 
 void CDataManage::CreateEmpty()
 {
-    document->LinkEndChild(new TiXmlDeclaration("1.0", "gb2312", "yes"));
-    TiXmlNode* root = document->LinkEndChild(new TiXmlElement(kRootName));
-    datasElement = root->LinkEndChild(new TiXmlElement("Datas"))->ToElement();
-    configsElement = root->LinkEndChild(new TiXmlElement("Configs"))->ToElement();
-    adInfoElement = root->LinkEndChild(new TiXmlElement("AdInfo"))->ToElement();
+    m_document->LinkEndChild(new TiXmlDeclaration("1.0", "gb2312", "yes"));
+    TiXmlNode* root = m_document->LinkEndChild(new TiXmlElement(kRootName));
+    m_datasElement = root->LinkEndChild(new TiXmlElement("Datas"))->ToElement();
+    m_configsElement = root->LinkEndChild(new TiXmlElement("Configs"))->ToElement();
+    m_adInfoElement = root->LinkEndChild(new TiXmlElement("AdInfo"))->ToElement();
 }
 
 bool CDataManage::Save()
 {
-    CLockHolder hold(lock);
-    if (!document || !saveAllowed || document->ValueStr().empty())
+    Veneer::CCriticalSectionLock hold(m_lock);
+    if (!m_document || !m_saveAllowed || m_document->ValueStr().empty())
         return false;
-    return SaveReplacing(*document, document->ValueStr());
+    if (!SaveReplacing(*m_document, m_document->ValueStr()))
+        return false;
+    m_unsavedEdits = false;
+    return true;
 }
 
 void CDataManage::LoadAdConfig(AdConfigInfo& info)
@@ -265,20 +215,20 @@ void CDataManage::SaveAdConfig(const AdConfigInfo& info)
 
 TiXmlElement* CDataManage::FindConfigNode(const char* name)
 {
-    CLockHolder hold(lock);
-    return configsElement == nullptr ? nullptr : configsElement->FirstChildElement(name);
+    Veneer::CCriticalSectionLock hold(m_lock);
+    return m_configsElement == nullptr ? nullptr : m_configsElement->FirstChildElement(name);
 }
 
 void CDataManage::SetConfigString(const char* name, const std::string& value)
 {
-    CLockHolder hold(lock);
+    Veneer::CCriticalSectionLock hold(m_lock);
     if (TiXmlElement* element = ConfigElement(name))
         element->SetAttribute("value", value.c_str());
 }
 
 void CDataManage::SetConfigInt(const char* name, int32_t value)
 {
-    CLockHolder hold(lock);
+    Veneer::CCriticalSectionLock hold(m_lock);
     if (TiXmlElement* element = ConfigElement(name))
         element->SetAttribute("value", value);
 }
@@ -286,14 +236,17 @@ void CDataManage::SetConfigInt(const char* name, int32_t value)
 TiXmlElement* CDataManage::ConfigElement(const char* name)
 {
     TiXmlElement* element = FindConfigNode(name);
-    if (element == nullptr && configsElement != nullptr)
-        element = configsElement->LinkEndChild(new TiXmlElement(name))->ToElement();
+    if (element == nullptr && m_configsElement != nullptr)
+        element = m_configsElement->LinkEndChild(new TiXmlElement(name))->ToElement();
+    // The element's value is about to change.
+    if (element != nullptr)
+        m_unsavedEdits = true;
     return element;
 }
 
 void CDataManage::ReadString(const char* name, const char* fallback, std::string& field)
 {
-    CLockHolder hold(lock);
+    Veneer::CCriticalSectionLock hold(m_lock);
     const TiXmlElement* element = FindConfigNode(name);
     // An element without its "value" attribute reads like a missing one.
     const char* value = element == nullptr ? nullptr : element->Attribute("value");
@@ -302,7 +255,7 @@ void CDataManage::ReadString(const char* name, const char* fallback, std::string
 
 void CDataManage::ReadInt(const char* name, int32_t fallback, int32_t& field)
 {
-    CLockHolder hold(lock);
+    Veneer::CCriticalSectionLock hold(m_lock);
     const TiXmlElement* element = FindConfigNode(name);
     if (element == nullptr)
     {
@@ -314,3 +267,5 @@ void CDataManage::ReadInt(const char* name, int32_t fallback, int32_t& field)
     if (value != nullptr)
         ParseDecimal(value, field);
 }
+
+} // namespace Qlm

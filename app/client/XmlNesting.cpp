@@ -7,6 +7,9 @@
 #include <set>
 #include <vector>
 
+namespace Qlm
+{
+
 namespace
 {
 
@@ -198,3 +201,5 @@ size_t MaxElementDepth(const std::string& text)
     CNestingWalk walk;
     return walk.Deepest(input.c_str());
 }
+
+} // namespace Qlm

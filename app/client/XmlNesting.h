@@ -3,6 +3,9 @@
 #include <cstddef>
 #include <string>
 
+namespace Qlm
+{
+
 // The text TinyXML's parser reads from a file's bytes: what its LoadFile
 // would hand it (the bytes up to the first NUL, each CR LF and each lone CR
 // made one LF), followed by zero bytes. The parser steps over a multi-byte
@@ -15,3 +18,5 @@ std::string TinyXmlInput(const std::string& fileBytes);
 // recursion. TinyXML recurses once per nested element, so a file is
 // measured with this before it is parsed.
 size_t MaxElementDepth(const std::string& text);
+
+} // namespace Qlm

@@ -1,18 +1,18 @@
 #include "app/frame/DocDispatch.h"
 
 #include "app/client/ClientLog.h"
-#include "app/client/DataManage.h"
-#include "app/launcher/LaunchContext.h"
-#include "app/launcher/NarrowText.h"
-#include "app/launcher/PopUpReport.h"
+#include "app/client/LogText.h"
+#include "app/client/NarrowText.h"
+#include "veneer/core/ScopedHolders.h"
 
 #include <oleauto.h>
 #include <shellapi.h>
 
 #include <cctype>
-#include <cstdio>
-#include <cwchar>
 #include <string>
+
+namespace Qlm
+{
 
 namespace
 {
@@ -55,23 +55,8 @@ const CPageMethod kPageMethods[] = {
 constexpr UINT kDownloadArgumentCount = 5;
 
 const char kLogTag[] = "QLMNews";
-const char kNotShowTodayEventName[] = "NotShowToday";
-
 // A refused address is logged on one line and at most this long.
 constexpr size_t kMaxLoggedUrlBytes = 256;
-
-class CBstrHolder
-{
-  public:
-    explicit CBstrHolder(BSTR owned) : text(owned) {}
-    CBstrHolder(const CBstrHolder&) = delete;
-    CBstrHolder& operator=(const CBstrHolder&) = delete;
-    ~CBstrHolder() { SysFreeString(text); }
-    BSTR Get() const { return text; }
-
-  private:
-    BSTR text;
-};
 
 bool FindPageMethod(const wchar_t* name, DISPID& id)
 {
@@ -79,10 +64,10 @@ bool FindPageMethod(const wchar_t* name, DISPID& id)
         return false;
     // VarBstrCmp measures both texts by their BSTR length prefix, which the
     // caller's plain name strings need not carry: compare copies.
-    const CBstrHolder wanted(SysAllocString(name));
+    const Veneer::CScopedBstr wanted(SysAllocString(name));
     for (const CPageMethod& method : kPageMethods)
     {
-        const CBstrHolder candidate(SysAllocString(method.name));
+        const Veneer::CScopedBstr candidate(SysAllocString(method.name));
         if (VarBstrCmp(wanted.Get(), candidate.Get(), LOCALE_USER_DEFAULT, 0) == VARCMP_EQ)
         {
             id = method.id;
@@ -98,32 +83,26 @@ class CPageArguments
 {
   public:
     explicit CPageArguments(const DISPPARAMS* params)
-        : args(params == nullptr ? nullptr : params->rgvarg),
-          count(params == nullptr || params->rgvarg == nullptr ? 0 : params->cArgs)
+        : m_args(params == nullptr ? nullptr : params->rgvarg),
+          m_count(params == nullptr || params->rgvarg == nullptr ? 0 : params->cArgs)
     {
     }
 
-    UINT Count() const { return count; }
+    UINT Count() const { return m_count; }
 
     // The string counted from the end (0 = last argument); null unless the
     // argument is a BSTR with text.
     BSTR StringFromEnd(UINT index) const
     {
-        if (index >= count || args[index].vt != VT_BSTR)
+        if (index >= m_count || m_args[index].vt != VT_BSTR)
             return nullptr;
-        return args[index].bstrVal;
+        return m_args[index].bstrVal;
     }
 
   private:
-    const VARIANTARG* args;
-    UINT count;
+    const VARIANTARG* m_args;
+    UINT m_count;
 };
-
-// Page text in the thread's ANSI code page, up to its first NUL.
-std::string ToNarrow(BSTR text)
-{
-    return WideToNarrow(text, wcslen(text), CP_THREAD_ACP);
-}
 
 bool StartsWithNoCase(const std::string& text, const char* prefix)
 {
@@ -160,39 +139,17 @@ bool IsWebAddress(const std::string& url)
     return true;
 }
 
-// A page-supplied text made fit for one log line: control bytes written as
-// \xNN, and cut after kMaxLoggedUrlBytes.
-std::string LoggableText(const std::string& text)
-{
-    std::string loggable;
-    for (size_t i = 0; i < text.size() && i < kMaxLoggedUrlBytes; ++i)
-    {
-        const unsigned char byte = static_cast<unsigned char>(text[i]);
-        if (byte < 0x20 || byte == 0x7F)
-        {
-            char escaped[8] = {};
-            snprintf(escaped, sizeof(escaped), "\\x%02X", byte);
-            loggable += escaped;
-        }
-        else
-            loggable += text[i];
-    }
-    if (text.size() > kMaxLoggedUrlBytes)
-        loggable += "...";
-    return loggable;
-}
-
 // Every effective action ends this way: the report, then the frame closes,
 // which ends the program once the message loop gets there.
-void ReportAndClose(Model::AdActionType action)
+void ReportAndClose(IPageActions& actions, Model::AdActionType action)
 {
-    SendPopUpReport(action);
-    const HWND frame = CLaunchContext::GetInstance().frameWnd;
+    actions.SendReport(action);
+    const HWND frame = actions.FrameWindow();
     if (frame != nullptr)
         PostMessageW(frame, WM_CLOSE, 0, 0);
 }
 
-void StartDownload(const CPageArguments& args)
+void StartDownload(IPageActions& actions, const CPageArguments& args)
 {
     if (args.Count() < kDownloadArgumentCount)
         return;
@@ -200,75 +157,42 @@ void StartDownload(const CPageArguments& args)
     const BSTR last = args.StringFromEnd(0);
     if (first == nullptr || last == nullptr)
         return;
-    const std::string code = ToNarrow(first);
+    const std::string code = PageTextToNarrow(first);
     if (code.empty())
         return;
-    const std::string parameter = ToNarrow(last);
+    const std::string parameter = PageTextToNarrow(last);
 
     // The report is sent whether or not the platform could be reached.
-    CLaunchContext& context = CLaunchContext::GetInstance();
-    if (context.StartPlatform())
-        context.SendPlatformCommand(code, parameter);
-    ReportAndClose(Model::kAdActionDownload);
+    if (actions.StartPlatform())
+        actions.SendPlatformCommand(code, parameter);
+    ReportAndClose(actions, Model::kAdActionDownload);
 }
 
-void ShowUrl(const CPageArguments& args)
+void ShowUrl(IPageActions& actions, const CPageArguments& args)
 {
     const BSTR address = args.StringFromEnd(0);
     if (address == nullptr)
         return;
-    const std::string url = ToNarrow(address);
+    const std::string url = PageTextToNarrow(address);
     if (!IsWebAddress(url))
     {
-        WriteLog(kLogTag, "ShowUrl refused, not an http or https address: %s", LoggableText(url).c_str());
+        WriteLog(kLogTag, "ShowUrl refused, not an http or https address: %s",
+                 EscapeControlBytes(url, kMaxLoggedUrlBytes).c_str());
         return;
     }
     ShellExecuteA(nullptr, "open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-    ReportAndClose(Model::kAdActionShowUrl);
+    ReportAndClose(actions, Model::kAdActionShowUrl);
 }
 
-// The event stays open until the program ends. A second request in the same
-// process finds the kept event and only signals it.
-void KeepOpenUntilExit(HANDLE event)
+void NotShowToday(IPageActions& actions)
 {
-    struct CKeptEvent
-    {
-        ~CKeptEvent()
-        {
-            if (handle != nullptr)
-                CloseHandle(handle);
-        }
-        HANDLE handle = nullptr;
-    };
-    static CKeptEvent kept;
-    if (kept.handle == nullptr)
-        kept.handle = event;
-    else if (event != nullptr)
-        CloseHandle(event);
-}
-
-// A process that created the event "NotShowToday" first listens for the
-// choice; without one the choice goes into the client's configuration.
-void NotShowToday()
-{
-    const HANDLE event = CreateEventA(nullptr, FALSE, FALSE, kNotShowTodayEventName);
-    const bool listenerExists = GetLastError() == ERROR_ALREADY_EXISTS;
-    if (listenerExists)
-        SetEvent(event);
-    else
-    {
-        CDataManage& data = CDataManage::GetInstance();
-        data.Init();
-        AdConfigInfo settings;
-        data.LoadAdConfig(settings);
-        settings.NotShowToday = 1;
-        data.SaveAdConfig(settings);
-    }
-    KeepOpenUntilExit(event);
-    ReportAndClose(Model::kAdActionNotShowToday);
+    actions.RecordNotShowToday();
+    ReportAndClose(actions, Model::kAdActionNotShowToday);
 }
 
 } // namespace
+
+CDocDispatch::CDocDispatch(IPageActions& actions) : m_actions(actions) {}
 
 HRESULT CDocDispatch::QueryInterface(REFIID riid, void** ppvObject)
 {
@@ -288,12 +212,12 @@ HRESULT CDocDispatch::QueryInterface(REFIID riid, void** ppvObject)
 
 ULONG CDocDispatch::AddRef()
 {
-    return static_cast<ULONG>(InterlockedIncrement(&refCount));
+    return static_cast<ULONG>(InterlockedIncrement(&m_refCount));
 }
 
 ULONG CDocDispatch::Release()
 {
-    const LONG count = InterlockedDecrement(&refCount);
+    const LONG count = InterlockedDecrement(&m_refCount);
     if (count == 0)
         delete this;
     return static_cast<ULONG>(count);
@@ -333,16 +257,16 @@ HRESULT CDocDispatch::Invoke(DISPID dispIdMember, REFIID, LCID, WORD, DISPPARAMS
     switch (dispIdMember)
     {
     case kStartDownLoadId:
-        StartDownload(args);
+        StartDownload(m_actions, args);
         break;
     case kShowUrlId:
-        ShowUrl(args);
+        ShowUrl(m_actions, args);
         break;
     case kCloseADFrameId:
-        ReportAndClose(Model::kAdActionClose);
+        ReportAndClose(m_actions, Model::kAdActionClose);
         break;
     case kNotShowTodayId:
-        NotShowToday();
+        NotShowToday(m_actions);
         break;
     default:
         // "GetGameStatus", "RunGame", "GetSearchCount", "JumpUrl" and unknown
@@ -351,3 +275,5 @@ HRESULT CDocDispatch::Invoke(DISPID dispIdMember, REFIID, LCID, WORD, DISPPARAMS
     }
     return S_OK;
 }
+
+} // namespace Qlm

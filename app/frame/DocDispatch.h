@@ -1,21 +1,27 @@
 #pragma once
 
+#include "app/frame/IPageActions.h"
+
 #include <windows.h>
 
 #include <oaidl.h>
+
+namespace Qlm
+{
 
 // The ad page's `window.external`: a minimal automation object through which
 // the page starts a game download, opens an address in the default browser,
 // closes the pop-up or asks not to be shown ads again today. Every action
 // that does something sends one pop-up report to the service and closes the
-// frame. It answers IDispatch (and IUnknown, with the same pointer), has no
-// type information and keeps no state but its reference count: one is
-// handed to the browser for each request, with a count of 1, and deletes
-// itself when released to 0.
+// frame, both through the page actions it is given. It answers IDispatch
+// (and IUnknown, with the same pointer), has no type information and keeps
+// no state but its reference count: one is handed to the browser for each
+// request, with a count of 1, and deletes itself when released to 0.
 class CDocDispatch : public IDispatch
 {
   public:
-    CDocDispatch() = default;
+    // `actions` must outlive the object.
+    explicit CDocDispatch(IPageActions& actions);
     CDocDispatch(const CDocDispatch&) = delete;
     CDocDispatch& operator=(const CDocDispatch&) = delete;
 
@@ -39,5 +45,8 @@ class CDocDispatch : public IDispatch
     virtual ~CDocDispatch() = default;
 
   private:
-    LONG refCount = 1;
+    IPageActions& m_actions;
+    LONG m_refCount = 1;
 };
+
+} // namespace Qlm

@@ -1,6 +1,9 @@
 #include "app/launcher/CommandLineSplit.h"
 
-#include <windows.h>
+#include "app/client/ClientFolders.h"
+
+namespace Qlm
+{
 
 namespace
 {
@@ -15,25 +18,6 @@ const wchar_t* SkipBlanks(const wchar_t* p)
     while (IsBlank(*p))
         ++p;
     return p;
-}
-
-// The program's path, as CommandLineToArgvW gives it for an empty command
-// line; empty when it cannot be read.
-std::wstring ModulePath()
-{
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;)
-    {
-        const DWORD length = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
-        if (length == 0)
-            return std::wstring();
-        if (length < path.size())
-        {
-            path.resize(length);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
 }
 
 // The first argument; returns where the text after it starts.
@@ -116,9 +100,11 @@ const wchar_t* ReadArgument(const wchar_t* p, std::wstring& argument)
 std::vector<std::wstring> SplitCommandLine(const wchar_t* commandLine)
 {
     std::vector<std::wstring> arguments;
+    // An empty command line gives the program's path, as CommandLineToArgvW
+    // gives it.
     if (commandLine == nullptr || *commandLine == L'\0')
     {
-        std::wstring path = ModulePath();
+        std::wstring path = ProgramPath();
         if (!path.empty())
             arguments.push_back(std::move(path));
         return arguments;
@@ -134,3 +120,5 @@ std::vector<std::wstring> SplitCommandLine(const wchar_t* commandLine)
     }
     return arguments;
 }
+
+} // namespace Qlm

@@ -3,6 +3,9 @@
 #include <string>
 #include <vector>
 
+namespace Qlm
+{
+
 // Splits a command line into its arguments exactly as CommandLineToArgvW
 // does, without loading shell32 (and the window system it brings in):
 // - the first argument follows the rules for program names: a quoted one
@@ -16,3 +19,5 @@
 // - an empty (or null) command line gives the program's own path, or no
 //   argument at all when that path cannot be read.
 std::vector<std::wstring> SplitCommandLine(const wchar_t* commandLine);
+
+} // namespace Qlm

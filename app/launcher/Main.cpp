@@ -4,5 +4,5 @@
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int)
 {
-    return RunLaunchSequence(instance, commandLine);
+    return Qlm::RunLaunchSequence(instance, commandLine);
 }

@@ -1,30 +1,26 @@
 #include "app/service/ServiceCommManage.h"
 
 #include "app/client/ClientFolders.h"
-#include "app/launcher/LaunchContext.h"
+#include "app/client/LaunchLog.h"
+#include "app/client/ProcessStart.h"
 #include "app/model/CompactJson.h"
-#include "veneer/core/ScopedHandle.h"
+#include "app/service/ServiceProtocol.h"
 
 #include <tlhelp32.h>
 
 #include <json/value.h>
 
 #include <cstring>
-#include <iterator>
 #include <limits>
+
+namespace Qlm
+{
 
 namespace
 {
 
-const char kPipePrefix[] = "\\\\.\\pipe\\";
-const char kPipeShortName[] = "servicepipe";
-const wchar_t kServiceExe[] = L"QLMServiceProc.exe";
-
 constexpr int kOpenAttempts = 10;
 constexpr DWORD kOpenRetryDelayMs = 100;
-
-// The frame adds its four length bytes and the trailing zero to the document.
-constexpr size_t kFrameOverhead = 5;
 
 // The mapping CharUpperBuffW makes (the user's default locale, without
 // linguistic casing), taken from kernel32: user32 would bring the window
@@ -37,28 +33,6 @@ std::wstring UpperCase(const wchar_t* text)
         LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_UPPERCASE, original.data(), static_cast<int>(original.size()),
                      &upper[0], static_cast<int>(upper.size()));
     return upper;
-}
-
-bool IsOpen(HANDLE handle)
-{
-    return handle != nullptr && handle != INVALID_HANDLE_VALUE;
-}
-
-// Starts a program hidden and does not wait for it.
-bool StartHidden(const std::string& path)
-{
-    STARTUPINFOA startup{};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_HIDE;
-    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(path.c_str(), nullptr, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                        &process))
-        return false;
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-    return true;
 }
 
 } // namespace
@@ -74,33 +48,29 @@ std::string BuildPipeDocument(int32_t type, const std::string& sendUrl, const st
 
 std::vector<char> BuildPipeFrame(const std::string& document)
 {
-    if (document.size() > std::numeric_limits<uint32_t>::max() - kFrameOverhead)
+    if (document.size() > std::numeric_limits<uint32_t>::max() - kPipeFrameOverhead)
         return std::vector<char>();
-    const uint32_t length = static_cast<uint32_t>(document.size() + kFrameOverhead);
+    const uint32_t length = static_cast<uint32_t>(document.size() + kPipeFrameOverhead);
     std::vector<char> frame(length, '\0');
-    for (size_t i = 0; i < 4; ++i)
+    for (size_t i = 0; i < kPipeFrameLengthBytes; ++i)
         frame[i] = static_cast<char>((length >> (8 * i)) & 0xFF);
-    std::memcpy(frame.data() + 4, document.data(), document.size());
+    std::memcpy(frame.data() + kPipeFrameLengthBytes, document.data(), document.size());
     return frame;
 }
 
-CServiceCommManage& CServiceCommManage::GetInstance()
-{
-    static CServiceCommManage instance;
-    return instance;
-}
+CServiceCommManage::CServiceCommManage(CLaunchLog& launchLog) : m_launchLog(launchLog) {}
 
 DWORD CServiceCommManage::FindProcessId(const wchar_t* exeName)
 {
-    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE)
+    const Veneer::CScopedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot.IsValid())
         return 0;
-    Veneer::CScopedHandle holder(snapshot);
     const std::wstring wanted = UpperCase(exeName);
     const DWORD self = GetCurrentProcessId();
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof(entry);
-    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+    for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more;
+         more = Process32NextW(snapshot.Get(), &entry))
     {
         if (entry.th32ProcessID != self && UpperCase(entry.szExeFile) == wanted)
             return entry.th32ProcessID;
@@ -110,16 +80,19 @@ DWORD CServiceCommManage::FindProcessId(const wchar_t* exeName)
 
 bool CServiceCommManage::CheckService()
 {
-    if (FindProcessId(kServiceExe) != 0)
+    if (FindProcessId(kServiceExeName) != 0)
         return true;
     // The service is absent: start it from the program's folder, where the
-    // client installs it. Whether it comes up shows in the pipe opening.
-    const std::string folder = ProgramFolder();
-    // The name is plain ASCII, so its wide letters narrow one for one.
-    const std::string path = folder + "\\" + std::string(std::begin(kServiceExe), std::end(kServiceExe) - 1);
-    if (folder.empty() || GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+    // client installs it, hidden. Whether it comes up shows in the pipe
+    // opening.
+    const std::wstring folder = ProgramFolder();
+    const std::wstring path = folder + L"\\" + kServiceExeName;
+    CStartOptions options;
+    options.inheritHandles = true;
+    options.hidden = true;
+    if (folder.empty() || GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
         ReportServiceProblem(L"%ls is not in the program's folder; the service is not started");
-    else if (!StartHidden(path))
+    else if (!StartProgram(path, std::wstring(), options))
         ReportServiceProblem(L"%ls could not be started");
     return true;
 }
@@ -127,10 +100,10 @@ bool CServiceCommManage::CheckService()
 void CServiceCommManage::ReportServiceProblem(const wchar_t* format)
 {
     // Every reconnection looks again; the launch log says it once.
-    if (serviceProblemLogged)
+    if (m_serviceProblemLogged)
         return;
-    serviceProblemLogged = true;
-    CLaunchContext::GetInstance().MsgLog(format, kServiceExe);
+    m_serviceProblemLogged = true;
+    m_launchLog.MsgLog(format, kServiceExeName);
 }
 
 bool CServiceCommManage::OpenPipe()
@@ -146,13 +119,12 @@ bool CServiceCommManage::OpenPipe()
 
 bool CServiceCommManage::OpenPipeOnce()
 {
-    // A reopen replaces a handle whose write failed; closing it keeps every
-    // retry from leaking one.
-    if (IsOpen(pipe))
-        CloseHandle(pipe);
-    pipeName = std::string(kPipePrefix) + kPipeShortName;
-    pipe = CreateFileA(pipeName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    return pipe != INVALID_HANDLE_VALUE;
+    // A reopen replaces a handle whose write failed: it is closed first, so
+    // no retry leaks one.
+    m_pipe.Reset(nullptr);
+    m_pipe.Reset(
+        CreateFileA(kServicePipeName, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    return m_pipe.IsValid();
 }
 
 bool CServiceCommManage::Reconnect()
@@ -166,27 +138,30 @@ bool CServiceCommManage::Reconnect()
 
 void CServiceCommManage::Connect()
 {
-    connected = Reconnect();
+    m_connected = Reconnect();
 }
 
 bool CServiceCommManage::WriteMessage(int32_t type, const std::string& sendUrl, const std::string& data)
 {
     const std::vector<char> frame = BuildPipeFrame(BuildPipeDocument(type, sendUrl, data));
     DWORD written = 0;
-    const bool sent = !frame.empty() && IsOpen(pipe) &&
-                      WriteFile(pipe, frame.data(), static_cast<DWORD>(frame.size()), &written, nullptr) &&
-                      written == frame.size();
+    const bool sent =
+        !frame.empty() && m_pipe.IsValid() &&
+        WriteFile(m_pipe.Get(), frame.data(), static_cast<DWORD>(frame.size()), &written, nullptr) &&
+        written == frame.size();
     if (!sent)
-        connected = false;
+        m_connected = false;
     return sent;
 }
 
 bool CServiceCommManage::SendToService(int32_t type, const std::string& sendUrl, const std::string& data)
 {
-    if (!connected)
+    if (!m_connected)
         Reconnect();
     if (WriteMessage(type, sendUrl, data))
         return true;
     Reconnect();
     return WriteMessage(type, sendUrl, data);
 }
+
+} // namespace Qlm

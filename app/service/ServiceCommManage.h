@@ -1,20 +1,28 @@
 #pragma once
 
+#include "veneer/core/ScopedHandle.h"
+
 #include <windows.h>
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+namespace Qlm
+{
+
+class CLaunchLog;
+
 // The channel to the client's background service: finds the service
 // process, opens its named pipe and writes each message as one frame. The
-// service never answers on the pipe.
+// service never answers on the pipe. The launch sequence makes one; the
+// pipe is closed when it ends.
 class CServiceCommManage
 {
   public:
-    static CServiceCommManage& GetInstance();
-
-    CServiceCommManage() = default;
+    // Problems with the service program go to `launchLog`, which must
+    // outlive the channel.
+    explicit CServiceCommManage(CLaunchLog& launchLog);
     CServiceCommManage(const CServiceCommManage&) = delete;
     CServiceCommManage& operator=(const CServiceCommManage&) = delete;
     virtual ~CServiceCommManage() = default;
@@ -33,9 +41,11 @@ class CServiceCommManage
     bool WriteMessage(int32_t type, const std::string& sendUrl, const std::string& data);
     bool SendToService(int32_t type, const std::string& sendUrl, const std::string& data);
 
-    HANDLE pipe = nullptr;
-    bool connected = false;
-    std::string pipeName;
+    // Whether the last connection or write succeeded.
+    bool IsConnected() const { return m_connected; }
+    // The open pipe; INVALID_HANDLE_VALUE after a failed open, null before
+    // the first.
+    HANDLE Pipe() const { return m_pipe.Get(); }
 
   private:
     bool OpenPipeOnce();
@@ -44,7 +54,10 @@ class CServiceCommManage
     bool Reconnect();
     void ReportServiceProblem(const wchar_t* format);
 
-    bool serviceProblemLogged = false;
+    CLaunchLog& m_launchLog;
+    Veneer::CScopedHandle m_pipe;
+    bool m_connected = false;
+    bool m_serviceProblemLogged = false;
 };
 
 // The pipe's message document: {"data":...,"sendurl":...,"type":...} in
@@ -54,3 +67,5 @@ std::string BuildPipeDocument(int32_t type, const std::string& sendUrl, const st
 // One pipe frame: the total length N as 4 bytes little-endian, the document
 // (N - 5 bytes) and a zero byte. Empty if the document is too long to frame.
 std::vector<char> BuildPipeFrame(const std::string& document);
+
+} // namespace Qlm

@@ -5,12 +5,8 @@
 // builder's time goes, and the time from the skin file to the first painted
 // frame of a skinned window.
 
+#include "veneer/Veneer.h"
 #include "veneer/builder/ControlClassTable.h"
-#include "veneer/builder/DialogBuilder.h"
-#include "veneer/control/ContainerUI.h"
-#include "veneer/control/ControlUI.h"
-#include "veneer/markup/Markup.h"
-#include "veneer/window/WindowImplBase.h"
 
 #include "BenchTimer.h"
 

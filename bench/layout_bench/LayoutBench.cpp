@@ -4,9 +4,7 @@
 // pass, the ratio to that reference, and how the pass grows from 500 to
 // 2,000 to 8,000 controls.
 
-#include "veneer/control/HorizontalLayoutUI.h"
-#include "veneer/control/TileLayoutUI.h"
-#include "veneer/control/VerticalLayoutUI.h"
+#include "veneer/Veneer.h"
 
 #include "BenchTimer.h"
 

@@ -2,7 +2,7 @@
 // to a navigable tree, read by CMarkup, by TinyXML and by pugixml in the same
 // process. Prints each throughput and CMarkup's ratio to each reference.
 
-#include "veneer/markup/Markup.h"
+#include "veneer/Veneer.h"
 
 #include <pugixml.hpp>
 #include <tinyxml.h>

@@ -4,9 +4,7 @@
 // and prints each as a ratio. The plain side keeps its memory DC, brush and
 // font selected, as hand-written GDI code would.
 
-#include "veneer/manager/PaintManagerUI.h"
-#include "veneer/render/DibSurface.h"
-#include "veneer/render/RenderEngine.h"
+#include "veneer/Veneer.h"
 
 #include <windows.h>
 
@@ -142,7 +140,8 @@ int main()
     SelectObject(hMemDC, hOpaque);
     Report("DrawImageString nine-slice", ([&](int i) {
                const RECT rc = Place(i, 200, 40);
-               CRenderEngine::DrawImageString(hDC, &pm, rc, all, L"file='opaque.png' corner='6,6,6,6'");
+               CRenderEngine::DrawImageString(hDC, pm.GetResources(), rc, all,
+                                              L"file='opaque.png' corner='6,6,6,6'");
            }),
            ([&](int i) { PlainNineSlice(hDC, hMemDC, Place(i, 200, 40), false); }));
 
@@ -169,8 +168,8 @@ int main()
     HGDIOBJ hOldFont = SelectObject(hDC, pm.GetFont(-1));
     Report("DrawTextW single line", ([&](int i) {
                RECT rc = Place(i, 200, 24);
-               CRenderEngine::DrawTextW(hDC, &pm, rc, L"The quick brown fox", 0xFF000000, -1,
-                                        DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
+               CRenderEngine::DrawTextW(hDC, pm.GetResources(), rc, L"The quick brown fox", 0xFF000000, -1,
+                                        DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS, false);
            }),
            ([&](int i) {
                RECT rc = Place(i, 200, 24);

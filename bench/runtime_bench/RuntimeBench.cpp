@@ -6,11 +6,7 @@
 // the window. Also the repaint after one control's Invalidate, as a share of
 // a full paint. Run it on the test display (cmake/wine-harness.sh start).
 
-#include "veneer/control/ContainerUI.h"
-#include "veneer/control/ControlUI.h"
-#include "veneer/render/DibSurface.h"
-#include "veneer/render/GdiHolders.h"
-#include "veneer/render/RenderEngine.h"
+#include "veneer/Veneer.h"
 
 #include "BenchTimer.h"
 #include "TestWindow.h"
@@ -50,7 +46,8 @@ class CBenchTextUI : public CControlUI
     void PaintText(HDC hDC) override
     {
         RECT rc = m_rcItem;
-        CRenderEngine::DrawTextW(hDC, m_pManager, rc, m_sText, 0xFF000000, -1, kTextStyle);
+        CRenderEngine::DrawTextW(hDC, m_pManager->GetResources(), rc, m_sText, 0xFF000000, -1, kTextStyle,
+                                 m_pManager->IsBackgroundTransparent());
     }
 };
 
@@ -281,9 +278,10 @@ void PaintWithEngine(HDC hDC, CPaintManagerUI* pManager, const std::vector<DrawI
         if (item.dwBkColor != 0 && (parts & (bOpaque ? PartOpaque : PartTranslucent)) != 0)
             CRenderEngine::DrawColor(hDC, rc, item.dwBkColor);
         if (item.bImage && (parts & PartImage) != 0)
-            CRenderEngine::DrawImageString(hDC, pManager, rc, rcAll, kImageString);
+            CRenderEngine::DrawImageString(hDC, pManager->GetResources(), rc, rcAll, kImageString);
         if (item.bText && (parts & PartText) != 0)
-            CRenderEngine::DrawTextW(hDC, pManager, rc, L"Ab", 0xFF000000, -1, kTextStyle);
+            CRenderEngine::DrawTextW(hDC, pManager->GetResources(), rc, L"Ab", 0xFF000000, -1, kTextStyle,
+                                     false);
         if (item.nBorderSize > 0 && (parts & PartBorder) != 0)
             CRenderEngine::DrawRect(hDC, rc, item.nBorderSize, item.dwBorderColor);
     }

@@ -13,8 +13,8 @@
 #include "veneer/control/HorizontalLayoutUI.h"
 #include "veneer/control/LabelUI.h"
 #include "veneer/control/VerticalLayoutUI.h"
+#include "veneer/core/GdiHolders.h"
 #include "veneer/render/DibSurface.h"
-#include "veneer/render/GdiHolders.h"
 #include "veneer/render/RenderEngine.h"
 
 #include "BenchTimer.h"
@@ -79,7 +79,7 @@ HBITMAP MakeButtonImage()
 }
 
 // Part 1: one inline-markup text against GDI's own drawing of its letters.
-void CompareHtmlText(CPaintManagerUI& pm)
+void CompareHtmlText(CResourceTables& resources)
 {
     CDibSurface surface;
     surface.Create(nullptr, 500, 200);
@@ -88,10 +88,10 @@ void CompareHtmlText(CPaintManagerUI& pm)
     auto html = [&] {
         RECT rc = rcText;
         int nLinks = 0;
-        CRenderEngine::DrawHtmlText(hDC, &pm, rc, kMarkup, 0xFF000000, nullptr, nullptr, nLinks, DT_WORDBREAK,
-                                    POINT{-1, -1});
+        CRenderEngine::DrawHtmlText(hDC, &resources, rc, kMarkup, 0xFF000000, nullptr, nullptr, nLinks,
+                                    DT_WORDBREAK, POINT{-1, -1}, false);
     };
-    HFONT hFont = pm.GetFont(-1);
+    HFONT hFont = resources.GetFont(-1);
     auto plain = [&] {
         CScopedSelect font(hDC, hFont);
         ::SetBkMode(hDC, TRANSPARENT);
@@ -211,7 +211,7 @@ int CompareLabelTree()
         return 1;
     }
     HWND hWnd = window.GetHWND();
-    pm.AddImage(L"button.png", MakeButtonImage(), kImageSize, kImageSize, false);
+    pm.GetResources()->AddImage(L"button.png", MakeButtonImage(), kImageSize, kImageSize, false);
     CVerticalLayoutUI* pRoot = BuildTree();
     pm.AttachDialog(pRoot);
     PumpUntil([hWnd] { return !::GetUpdateRect(hWnd, nullptr, FALSE); });
@@ -225,7 +225,7 @@ int CompareLabelTree()
     CScopedMemDC offscreen(hWindowDC);
     CScopedGdiObject<HBITMAP> bitmap(::CreateCompatibleBitmap(hWindowDC, kWidth, kHeight));
     CScopedSelect selected(offscreen.Get(), bitmap.Get());
-    CPlainCells cells(offscreen.Get(), image.Get(), pm.GetFont(-1));
+    CPlainCells cells(offscreen.Get(), image.Get(), pm.GetResources()->GetFont(-1));
     auto plain = [&] {
         cells.Paint();
         ::BitBlt(hWindowDC, 0, 0, kWidth, kHeight, offscreen.Get(), 0, 0, SRCCOPY);
@@ -274,8 +274,8 @@ int main()
 {
     printf("%-44s %12s %12s %8s\n", "", "subject", "reference", "ratio");
     {
-        CPaintManagerUI pm;
-        CompareHtmlText(pm);
+        CResourceTables resources;
+        CompareHtmlText(resources);
     }
     const int result = CompareLabelTree();
     CompareGdiplusStartup();

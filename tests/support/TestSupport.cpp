@@ -1,6 +1,11 @@
 #include "tests/support/TestSupport.h"
 
+#include "app/client/NarrowText.h"
+#include "app/client/ProcessStart.h"
+#include "app/launcher/PlatformProtocol.h"
 #include "app/service/ServiceCommManage.h"
+#include "app/service/ServiceProtocol.h"
+#include "tools/common/StandInNames.h"
 #include "veneer/core/ScopedHandle.h"
 
 #include <tlhelp32.h>
@@ -9,7 +14,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
-#include <memory>
 
 namespace TestSupport
 {
@@ -17,17 +21,7 @@ namespace TestSupport
 namespace
 {
 
-const wchar_t kPipeName[] = L"\\\\.\\pipe\\servicepipe";
-const wchar_t kStopEventName[] = L"QLMServiceProcStop";
-
-const wchar_t kPlatformExe[] = L"QMPlatform.exe";
-const wchar_t kPlatformWindowClass[] = L"QMPlatformStandIn";
-const wchar_t kPlatformStopEventName[] = L"QMPlatformStandInStop";
-
-struct CFileCloser
-{
-    void operator()(FILE* file) const { fclose(file); }
-};
+using Qlm::CServiceCommManage;
 
 HANDLE OpenInheritable(const std::string& path)
 {
@@ -52,7 +46,7 @@ BOOL CALLBACK FindPlatformWindow(HWND candidate, LPARAM context)
     DWORD owner = 0;
     GetWindowThreadProcessId(candidate, &owner);
     GetClassNameW(candidate, className, 64);
-    if (owner != search->processId || wcscmp(className, kPlatformWindowClass) != 0)
+    if (owner != search->processId || wcscmp(className, kPlatformStandInWindowClass) != 0)
         return TRUE;
     search->found = candidate;
     return FALSE;
@@ -82,7 +76,7 @@ bool SendIdleMarker(DWORD timeoutMs)
     const HANDLE pipe = OpenServicePipe(timeoutMs);
     if (pipe == INVALID_HANDLE_VALUE)
         return false;
-    const std::vector<char> frame = BuildPipeFrame(BuildPipeDocument(-1, "", kIdleMarkerData));
+    const std::vector<char> frame = Qlm::BuildPipeFrame(Qlm::BuildPipeDocument(-1, "", kIdleMarkerData));
     DWORD written = 0;
     const BOOL sent = WriteFile(pipe, frame.data(), static_cast<DWORD>(frame.size()), &written, nullptr);
     CloseHandle(pipe);
@@ -113,25 +107,6 @@ CScratchFolder::CScratchFolder()
 CScratchFolder::~CScratchFolder()
 {
     RemoveFolderTree(path);
-}
-
-bool ReadFileBytes(const std::string& path, std::string& bytes)
-{
-    bytes.clear();
-    std::unique_ptr<FILE, CFileCloser> file(fopen(path.c_str(), "rb"));
-    if (!file)
-        return false;
-    char chunk[4096];
-    size_t got = 0;
-    while ((got = fread(chunk, 1, sizeof(chunk), file.get())) > 0)
-        bytes.append(chunk, got);
-    return true;
-}
-
-bool WriteFileBytes(const std::string& path, const std::string& bytes)
-{
-    std::unique_ptr<FILE, CFileCloser> file(fopen(path.c_str(), "wb"));
-    return file && fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
 }
 
 bool FileExists(const std::string& path)
@@ -181,65 +156,45 @@ void RemoveFolderTree(const std::string& path)
     RemoveDirectoryA(path.c_str());
 }
 
-CChildProcess::~CChildProcess()
-{
-    if (process != nullptr)
-        CloseHandle(process);
-}
-
 bool CChildProcess::Start(const std::string& exePath, const std::string& arguments,
                           const std::string& stdoutPath, const std::string& stderrPath)
 {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof(startup);
-    HANDLE output = nullptr;
-    HANDLE error = nullptr;
-    const bool redirect = !stdoutPath.empty() || !stderrPath.empty();
-    if (redirect)
+    Qlm::CStartOptions options;
+    // The output files are inherited by the child and closed here after the
+    // start, so the child alone holds them.
+    const Veneer::CScopedHandle output(stdoutPath.empty() ? nullptr : OpenInheritable(stdoutPath));
+    const Veneer::CScopedHandle error(stderrPath.empty() ? nullptr : OpenInheritable(stderrPath));
+    if (!stdoutPath.empty() || !stderrPath.empty())
     {
-        output = stdoutPath.empty() ? nullptr : OpenInheritable(stdoutPath);
-        error = stderrPath.empty() ? nullptr : OpenInheritable(stderrPath);
-        startup.dwFlags = STARTF_USESTDHANDLES;
-        startup.hStdOutput = output;
-        startup.hStdError = error;
+        options.inheritHandles = true;
+        options.useStdHandles = true;
+        options.stdOutput = output.Get();
+        options.stdError = error.Get();
     }
-    std::string commandLine = "\"" + exePath + "\"";
-    if (!arguments.empty())
-        commandLine += " " + arguments;
-    PROCESS_INFORMATION info{};
-    const BOOL started = CreateProcessA(exePath.c_str(), &commandLine[0], nullptr, nullptr,
-                                        redirect ? TRUE : FALSE, 0, nullptr, nullptr, &startup, &info);
-    for (HANDLE handle : {output, error})
-    {
-        if (handle != nullptr && handle != INVALID_HANDLE_VALUE)
-            CloseHandle(handle);
-    }
-    if (!started)
+    if (!Qlm::StartProgram(Qlm::AnsiToWide(exePath), Qlm::AnsiToWide(arguments), options, &process))
         return false;
-    CloseHandle(info.hThread);
-    process = info.hProcess;
-    processId = info.dwProcessId;
+    processId = GetProcessId(process.Get());
     return true;
 }
 
 bool CChildProcess::Wait(DWORD timeoutMs)
 {
-    return process != nullptr && WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0;
+    return process.IsValid() && WaitForSingleObject(process.Get(), timeoutMs) == WAIT_OBJECT_0;
 }
 
 DWORD CChildProcess::ExitCode() const
 {
     DWORD code = STILL_ACTIVE;
-    if (process != nullptr)
-        GetExitCodeProcess(process, &code);
+    if (process.IsValid())
+        GetExitCodeProcess(process.Get(), &code);
     return code;
 }
 
 void CChildProcess::Kill()
 {
-    if (process != nullptr && !Wait(0))
+    if (process.IsValid() && !Wait(0))
     {
-        TerminateProcess(process, 99);
+        TerminateProcess(process.Get(), 99);
         Wait(20000);
     }
 }
@@ -287,14 +242,14 @@ HANDLE OpenServicePipe(DWORD timeoutMs)
     HANDLE pipe = INVALID_HANDLE_VALUE;
     PollUntil(
         [&pipe] {
-            pipe =
-                CreateFileW(kPipeName, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            pipe = CreateFileW(Qlm::kServicePipeNameW, GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
             const DWORD error = GetLastError();
             // No instance (the server is starting, or between two) or none
             // free: try again. WaitNamedPipeW waits only in the second case;
             // in the first it returns at once.
             if (pipe == INVALID_HANDLE_VALUE && error == ERROR_PIPE_BUSY)
-                WaitNamedPipeW(kPipeName, kPollMs);
+                WaitNamedPipeW(Qlm::kServicePipeNameW, kPollMs);
             return pipe != INVALID_HANDLE_VALUE ||
                    (error != ERROR_FILE_NOT_FOUND && error != ERROR_PIPE_BUSY);
         },
@@ -306,7 +261,7 @@ bool ServicePipeExists()
 {
     // An instance that waits for a client answers at once; when all are
     // busy the call times out, which still means the pipe exists.
-    if (WaitNamedPipeW(kPipeName, 1))
+    if (WaitNamedPipeW(Qlm::kServicePipeNameW, 1))
         return true;
     return GetLastError() == ERROR_SEM_TIMEOUT;
 }
@@ -334,7 +289,7 @@ bool CServiceStandIn::Start()
 bool CServiceStandIn::Stop()
 {
     running = false;
-    const HANDLE stop = OpenEventW(EVENT_MODIFY_STATE, FALSE, kStopEventName);
+    const HANDLE stop = OpenEventW(EVENT_MODIFY_STATE, FALSE, kServiceStandInStopEvent);
     if (stop != nullptr)
     {
         SetEvent(stop);
@@ -479,11 +434,11 @@ bool CPlatformStandIn::StopAll()
         [&stop] {
             if (stop == nullptr)
             {
-                stop = OpenEventW(EVENT_MODIFY_STATE, FALSE, kPlatformStopEventName);
+                stop = OpenEventW(EVENT_MODIFY_STATE, FALSE, kPlatformStandInStopEvent);
                 if (stop != nullptr)
                     SetEvent(stop);
             }
-            return CServiceCommManage::FindProcessId(kPlatformExe) == 0;
+            return CServiceCommManage::FindProcessId(Qlm::kPlatformExeName) == 0;
         },
         20000);
     if (stop != nullptr)

@@ -2,6 +2,9 @@
 
 // Helpers shared by the tests: child processes, the service stand-in, files
 // beside the test programs and a scratch folder.
+#include "app/client/FileBytes.h"
+#include "veneer/core/ScopedHandle.h"
+
 #include <windows.h>
 
 #include <string>
@@ -47,8 +50,10 @@ class CScratchFolder
     std::string path;
 };
 
-bool ReadFileBytes(const std::string& path, std::string& bytes);
-bool WriteFileBytes(const std::string& path, const std::string& bytes);
+// Whole files, as the program reads and writes them.
+using Qlm::ReadFileBytes;
+using Qlm::WriteFileBytes;
+
 bool FileExists(const std::string& path);
 std::vector<std::string> SplitLines(const std::string& text);
 void RemoveFolderTree(const std::string& path);
@@ -61,7 +66,6 @@ class CChildProcess
     CChildProcess() = default;
     CChildProcess(const CChildProcess&) = delete;
     CChildProcess& operator=(const CChildProcess&) = delete;
-    ~CChildProcess();
 
     bool Start(const std::string& exePath, const std::string& arguments, const std::string& stdoutPath = "",
                const std::string& stderrPath = "");
@@ -72,7 +76,7 @@ class CChildProcess
     DWORD Id() const { return processId; }
 
   private:
-    HANDLE process = nullptr;
+    Veneer::CScopedHandle process;
     DWORD processId = 0;
 };
 

@@ -1,14 +1,16 @@
 #include "tools/pagedriver/BrowserCall.h"
 
+#include "veneer/core/ScopedHolders.h"
+
 #include <oleauto.h>
 
 CBrowserCall CallAsBrowser(IDispatch* external, const wchar_t* name, const std::vector<VARIANT>& args)
 {
     CBrowserCall call;
     // Script engines pass the name as a BSTR.
-    BSTR nameText = SysAllocString(name);
+    const Veneer::CScopedBstr nameHolder(SysAllocString(name));
+    BSTR nameText = nameHolder.Get();
     call.lookup = external->GetIDsOfNames(IID_NULL, &nameText, 1, LOCALE_USER_DEFAULT, &call.id);
-    SysFreeString(nameText);
     if (FAILED(call.lookup))
         return call;
 

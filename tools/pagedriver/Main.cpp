@@ -1,5 +1,6 @@
 // PageDriver.exe: one page action without the ad window. It sets up what the
-// frame would (the launch context's key, channel and frame window; COM),
+// frame would (the launcher's objects with the key, channel and frame
+// window; COM),
 // takes a fresh `window.external` object and calls one of its methods the
 // way the browser does, with string arguments, then tells what came back
 // and whether the frame was asked to close. The reports go to the service
@@ -7,9 +8,9 @@
 //
 //   PageDriver.exe [--key KEY] [--channel CHANNEL] METHOD [ARGUMENT...]
 #include "app/frame/DocDispatch.h"
-#include "app/launcher/LaunchContext.h"
 #include "tools/pagedriver/BrowserCall.h"
 #include "tools/pagedriver/FrameStandIn.h"
+#include "tools/pagedriver/LaunchObjects.h"
 
 #include <objbase.h>
 #include <oleauto.h>
@@ -98,17 +99,14 @@ int Drive(const COptions& options)
         fwprintf(stderr, L"PageDriver: cannot create the frame stand-in window\n");
         return kExitNoWindow;
     }
-    CLaunchContext& context = CLaunchContext::GetInstance();
-    context.adKeyId = options.key;
-    context.channel = options.channel;
-    context.frameWnd = frame.Handle();
+    CLaunchObjects launch(options.key, options.channel, frame.Handle());
     wprintf(L"frame stand-in window %ld, ad key \"%ls\", channel \"%ls\"\n",
             static_cast<long>(reinterpret_cast<LONG_PTR>(frame.Handle())), options.key.c_str(),
             options.channel.c_str());
     fflush(stdout);
 
     // As the browser gets it from the frame: a new object with one reference.
-    IDispatch* external = new CDocDispatch();
+    IDispatch* external = new Qlm::CDocDispatch(launch.actions);
     std::vector<VARIANT> args = ToVariants(options.args);
     CBrowserCall call = CallAsBrowser(external, options.method.c_str(), args);
     PrintCall(options, call);

@@ -10,25 +10,6 @@ namespace PageHost
 namespace
 {
 
-// A VARIANT holding text, freed at the end of the scope.
-class CTextVariant
-{
-  public:
-    explicit CTextVariant(const std::wstring& text)
-    {
-        VariantInit(&m_value);
-        V_VT(&m_value) = VT_BSTR;
-        V_BSTR(&m_value) = SysAllocStringLen(text.c_str(), static_cast<UINT>(text.size()));
-    }
-    CTextVariant(const CTextVariant&) = delete;
-    CTextVariant& operator=(const CTextVariant&) = delete;
-    ~CTextVariant() { VariantClear(&m_value); }
-    VARIANT* Get() { return &m_value; }
-
-  private:
-    VARIANT m_value;
-};
-
 void ByRef(VARIANT& arg, VARIANT* pValue)
 {
     VariantInit(&arg);
@@ -50,6 +31,13 @@ void CancelFlag(VARIANT& arg, VARIANT_BOOL* pCancel)
     V_BOOLREF(&arg) = pCancel;
 }
 
+void Number(VARIANT& arg, long value)
+{
+    VariantInit(&arg);
+    V_VT(&arg) = VT_I4;
+    V_I4(&arg) = value;
+}
+
 } // namespace
 
 CBrowserEvents::CBrowserEvents(IConnectionPointContainer* pContainer) : m_pContainer(pContainer) {}
@@ -59,57 +47,22 @@ CBrowserEvents::~CBrowserEvents()
     Detach();
 }
 
+// A sink may call back while it is released: the list is emptied first.
 void CBrowserEvents::Detach()
 {
     m_pContainer = nullptr;
-    std::vector<std::pair<DWORD, IDispatch*>> sinks;
+    CSinks sinks;
     sinks.swap(m_sinks);
-    for (auto& sink : sinks)
-        sink.second->Release();
-}
-
-HRESULT STDMETHODCALLTYPE CBrowserEvents::QueryInterface(REFIID riid, void** ppvObject)
-{
-    if (ppvObject == nullptr)
-        return E_POINTER;
-    *ppvObject = nullptr;
-    if (riid != IID_IUnknown && riid != IID_IConnectionPoint)
-        return E_NOINTERFACE;
-    *ppvObject = static_cast<IConnectionPoint*>(this);
-    AddRef();
-    return S_OK;
-}
-
-ULONG STDMETHODCALLTYPE CBrowserEvents::AddRef()
-{
-    return m_refs.AddRef();
-}
-
-ULONG STDMETHODCALLTYPE CBrowserEvents::Release()
-{
-    const ULONG refs = m_refs.Release();
-    if (refs == 0)
-        delete this;
-    return refs;
 }
 
 HRESULT STDMETHODCALLTYPE CBrowserEvents::GetConnectionInterface(IID* pIID)
 {
-    if (pIID == nullptr)
-        return E_POINTER;
-    *pIID = DIID_DWebBrowserEvents2;
-    return S_OK;
+    return Veneer::AnswerValue(DIID_DWebBrowserEvents2, pIID);
 }
 
 HRESULT STDMETHODCALLTYPE CBrowserEvents::GetConnectionPointContainer(IConnectionPointContainer** ppCPC)
 {
-    if (ppCPC == nullptr)
-        return E_POINTER;
-    *ppCPC = m_pContainer;
-    if (m_pContainer == nullptr)
-        return E_UNEXPECTED;
-    m_pContainer->AddRef();
-    return S_OK;
+    return Veneer::AnswerInterface(m_pContainer, ppCPC, E_UNEXPECTED);
 }
 
 HRESULT STDMETHODCALLTYPE CBrowserEvents::Advise(IUnknown* pUnkSink, DWORD* pdwCookie)
@@ -117,24 +70,24 @@ HRESULT STDMETHODCALLTYPE CBrowserEvents::Advise(IUnknown* pUnkSink, DWORD* pdwC
     if (pUnkSink == nullptr || pdwCookie == nullptr)
         return E_POINTER;
     *pdwCookie = 0;
-    IDispatch* pSink = nullptr;
-    if (FAILED(pUnkSink->QueryInterface(DIID_DWebBrowserEvents2, reinterpret_cast<void**>(&pSink))) &&
-        FAILED(pUnkSink->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&pSink))))
+    Veneer::CComPtrHolder<IDispatch> sink;
+    if (FAILED(pUnkSink->QueryInterface(DIID_DWebBrowserEvents2, sink.OutAsVoid())) &&
+        FAILED(pUnkSink->QueryInterface(IID_IDispatch, sink.OutAsVoid())))
         return CONNECT_E_CANNOTCONNECT;
     *pdwCookie = m_nextCookie++;
-    m_sinks.emplace_back(*pdwCookie, pSink);
+    m_sinks.emplace_back(*pdwCookie, std::move(sink));
     return S_OK;
 }
 
+// The sink is released after it left the list, in case it calls back.
 HRESULT STDMETHODCALLTYPE CBrowserEvents::Unadvise(DWORD dwCookie)
 {
     for (auto it = m_sinks.begin(); it != m_sinks.end(); ++it)
     {
         if (it->first == dwCookie)
         {
-            IDispatch* pSink = it->second;
+            const Veneer::CComPtrHolder<IDispatch> sink = std::move(it->second);
             m_sinks.erase(it);
-            pSink->Release();
             return S_OK;
         }
     }
@@ -143,50 +96,38 @@ HRESULT STDMETHODCALLTYPE CBrowserEvents::Unadvise(DWORD dwCookie)
 
 HRESULT STDMETHODCALLTYPE CBrowserEvents::EnumConnections(IEnumConnections** ppEnum)
 {
-    if (ppEnum != nullptr)
-        *ppEnum = nullptr;
-    return E_NOTIMPL;
+    return Veneer::AnswerNothing(ppEnum, E_NOTIMPL);
 }
 
 // A sink may unadvise, or release the browser, from inside its handler:
-// the event goes to the sinks connected when it started, each held for the
-// call.
+// the event goes to the sinks connected when it started, each held (as
+// this connection point is) until the event has been to all of them.
 void CBrowserEvents::Fire(DISPID id, VARIANT* pArgs, UINT count)
 {
-    std::vector<IDispatch*> sinks;
-    for (auto& sink : m_sinks)
-    {
-        sink.second->AddRef();
+    const Veneer::CComPtrHolder<IConnectionPoint> keepAlive(this);
+    std::vector<Veneer::CComPtrHolder<IDispatch>> sinks;
+    for (const auto& sink : m_sinks)
         sinks.push_back(sink.second);
-    }
-    AddRef();
     DISPPARAMS params{pArgs, nullptr, count, 0};
-    for (IDispatch* pSink : sinks)
-    {
-        pSink->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr);
-        pSink->Release();
-    }
-    Release();
+    for (const auto& sink : sinks)
+        sink->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr);
 }
 
 bool CBrowserEvents::BeforeNavigate2(IDispatch* pBrowser, const std::wstring& url, long flags,
                                      const std::wstring& frame, const std::wstring& headers)
 {
-    CTextVariant urlValue(url);
+    Veneer::CScopedVariant urlValue(url);
     VARIANT flagsValue;
-    VariantInit(&flagsValue);
-    V_VT(&flagsValue) = VT_I4;
-    V_I4(&flagsValue) = flags;
-    CTextVariant frameValue(frame);
-    VARIANT postData;
-    VariantInit(&postData);
-    CTextVariant headersValue(headers);
+    Number(flagsValue, flags);
+    Veneer::CScopedVariant frameValue(frame);
+    Veneer::CScopedVariant postData;
+    Veneer::CScopedVariant headersValue(headers);
     VARIANT_BOOL cancel = VARIANT_FALSE;
 
     VARIANT args[7];
     CancelFlag(args[0], &cancel);
     ByRef(args[1], headersValue.Get());
-    ByRef(args[2], &postData);
+    ByRef(args[2], postData.Get());
     ByRef(args[3], frameValue.Get());
     ByRef(args[4], &flagsValue);
     ByRef(args[5], urlValue.Get());
@@ -197,31 +138,30 @@ bool CBrowserEvents::BeforeNavigate2(IDispatch* pBrowser, const std::wstring& ur
 
 void CBrowserEvents::NavigateComplete2(IDispatch* pBrowser, const std::wstring& url)
 {
-    CTextVariant urlValue(url);
-    VARIANT args[2];
-    ByRef(args[0], urlValue.Get());
-    Dispatch(args[1], pBrowser);
-    Fire(DISPID_NAVIGATECOMPLETE2, args, 2);
+    FireAddressEvent(DISPID_NAVIGATECOMPLETE2, pBrowser, url);
 }
 
 void CBrowserEvents::DocumentComplete(IDispatch* pBrowser, const std::wstring& url)
 {
-    CTextVariant urlValue(url);
+    FireAddressEvent(DISPID_DOCUMENTCOMPLETE, pBrowser, url);
+}
+
+void CBrowserEvents::FireAddressEvent(DISPID id, IDispatch* pBrowser, const std::wstring& url)
+{
+    Veneer::CScopedVariant urlValue(url);
     VARIANT args[2];
     ByRef(args[0], urlValue.Get());
     Dispatch(args[1], pBrowser);
-    Fire(DISPID_DOCUMENTCOMPLETE, args, 2);
+    Fire(id, args, 2);
 }
 
 bool CBrowserEvents::NavigateError(IDispatch* pBrowser, const std::wstring& url, const std::wstring& frame,
                                    long status)
 {
-    CTextVariant urlValue(url);
-    CTextVariant frameValue(frame);
+    Veneer::CScopedVariant urlValue(url);
+    Veneer::CScopedVariant frameValue(frame);
     VARIANT statusValue;
-    VariantInit(&statusValue);
-    V_VT(&statusValue) = VT_I4;
-    V_I4(&statusValue) = status;
+    Number(statusValue, status);
     VARIANT_BOOL cancel = VARIANT_FALSE;
 
     VARIANT args[5];

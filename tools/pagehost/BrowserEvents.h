@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tools/pagehost/HostModule.h"
+#include "veneer/core/ComObject.h"
 
 #include <ocidl.h>
 
@@ -14,14 +15,15 @@ namespace PageHost
 // The browser's connection point for DWebBrowserEvents2. Sinks are called
 // through IDispatch::Invoke with the event's DISPID and its arguments
 // reversed (rgvarg[0] is the last), in the types the real browser uses.
-class CBrowserEvents final : public IConnectionPoint, private CLiveObject
+class CBrowserEvents final
+    : public Veneer::CComObject<CBrowserEvents, Veneer::CPlainRefCount, IConnectionPoint>,
+      private CLiveObject
 {
   public:
+    static constexpr CEntry kInterfaces[] = {Entry<IConnectionPoint>(IID_IConnectionPoint)};
+
     explicit CBrowserEvents(IConnectionPointContainer* pContainer);
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
     HRESULT STDMETHODCALLTYPE GetConnectionInterface(IID* pIID) override;
     HRESULT STDMETHODCALLTYPE GetConnectionPointContainer(IConnectionPointContainer** ppCPC) override;
     // The sink is asked for DWebBrowserEvents2, else for IDispatch.
@@ -41,12 +43,15 @@ class CBrowserEvents final : public IConnectionPoint, private CLiveObject
     bool WindowClosing();
 
   private:
-    ~CBrowserEvents();
-    void Fire(DISPID id, VARIANT* pArgs, UINT count);
+    typedef std::vector<std::pair<DWORD, Veneer::CComPtrHolder<IDispatch>>> CSinks;
 
-    CRefCount m_refs;
+    ~CBrowserEvents() override;
+    void Fire(DISPID id, VARIANT* pArgs, UINT count);
+    // An event whose arguments are the browser and the address.
+    void FireAddressEvent(DISPID id, IDispatch* pBrowser, const std::wstring& url);
+
     IConnectionPointContainer* m_pContainer; // not held: it holds this
-    std::vector<std::pair<DWORD, IDispatch*>> m_sinks;
+    CSinks m_sinks;
     DWORD m_nextCookie = 1;
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tools/pagehost/HostModule.h"
+#include "veneer/core/ComObject.h"
 
 #include <oaidl.h>
 
@@ -14,18 +15,18 @@ class CScriptChannel;
 // An object of the UI thread (window.external and what it hands out) as
 // the script thread sees it: every call goes through the channel and runs
 // on the UI thread. It answers IDispatch only; the engine's request for
-// IDispatchEx is refused, which the engine accepts.
-class CDispatchBridge final : public IDispatch, private CLiveObject
+// IDispatchEx is refused, which the engine accepts. Its references are
+// taken on both threads, so it counts atomically.
+class CDispatchBridge final : public Veneer::CComObject<CDispatchBridge, Veneer::CAtomicRefCount,
+                                                        Veneer::CTypelessDispatch<IDispatch>>,
+                              private CLiveObject
 {
   public:
+    static constexpr CEntry kInterfaces[] = {Entry<IDispatch>(IID_IDispatch)};
+
     // Takes over one reference to the target.
     CDispatchBridge(std::shared_ptr<CScriptChannel> channel, IDispatch* pTarget);
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* pctinfo) override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT iTInfo, LCID lcid, ITypeInfo** ppTInfo) override;
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* rgszNames, UINT cNames, LCID lcid,
                                             DISPID* rgDispId) override;
     HRESULT STDMETHODCALLTYPE Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags,
@@ -34,11 +35,11 @@ class CDispatchBridge final : public IDispatch, private CLiveObject
 
   private:
     friend class CScriptChannel;
-    ~CDispatchBridge() = default;
+    // Script thread, last release: the target is released on its own thread.
+    ~CDispatchBridge() override;
     // UI thread, under the channel's lock: releases the target for good.
     void Abandon();
 
-    CRefCount m_refs;
     std::shared_ptr<CScriptChannel> m_channel;
     IDispatch* m_pTarget;
 };

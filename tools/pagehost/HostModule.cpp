@@ -1,5 +1,7 @@
 #include "tools/pagehost/HostModule.h"
 
+#include "tools/pagehost/SectionLock.h"
+
 #include <cstdarg>
 #include <cstdio>
 #include <deque>
@@ -21,9 +23,7 @@ LONG g_lLocks = 0;
 
 struct CMessageLog
 {
-    CMessageLog() { InitializeCriticalSection(&lock); }
-    ~CMessageLog() { DeleteCriticalSection(&lock); }
-    CRITICAL_SECTION lock;
+    CCriticalSection lock;
     std::deque<std::wstring> lines;
 };
 
@@ -32,15 +32,6 @@ CMessageLog& Log()
     static CMessageLog log;
     return log;
 }
-
-class CLogLock
-{
-  public:
-    CLogLock() { EnterCriticalSection(&Log().lock); }
-    CLogLock(const CLogLock&) = delete;
-    CLogLock& operator=(const CLogLock&) = delete;
-    ~CLogLock() { LeaveCriticalSection(&Log().lock); }
-};
 
 } // namespace
 
@@ -52,6 +43,21 @@ void CHostModule::SetInstance(HINSTANCE hInstance)
 HINSTANCE CHostModule::Instance()
 {
     return g_hInstance;
+}
+
+bool CHostModule::RegisterWindowClass(const wchar_t* pstrClassName, UINT style, HCURSOR hCursor)
+{
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    if (GetClassInfoExW(g_hInstance, pstrClassName, &wc))
+        return true;
+    wc.cbSize = sizeof(wc);
+    wc.style = style;
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = g_hInstance;
+    wc.hCursor = hCursor;
+    wc.lpszClassName = pstrClassName;
+    return RegisterClassExW(&wc) != 0;
 }
 
 void CHostModule::ObjectCreated()
@@ -93,7 +99,7 @@ void CHostModule::Report(const wchar_t* pstrFormat, ...)
     std::wstring text = std::wstring(L"pagehost: ") + line;
     OutputDebugStringW((text + L"\n").c_str());
     fwprintf(stderr, L"%ls\n", text.c_str());
-    CLogLock lock;
+    CSectionLock lock(Log().lock);
     Log().lines.push_back(text);
     if (Log().lines.size() > kMaxLogLines)
         Log().lines.pop_front();
@@ -101,7 +107,7 @@ void CHostModule::Report(const wchar_t* pstrFormat, ...)
 
 std::wstring CHostModule::MessageLog()
 {
-    CLogLock lock;
+    CSectionLock lock(Log().lock);
     std::wstring text;
     for (const std::wstring& line : Log().lines)
         text += line + L"\n";
@@ -110,7 +116,7 @@ std::wstring CHostModule::MessageLog()
 
 void CHostModule::ClearMessageLog()
 {
-    CLogLock lock;
+    CSectionLock lock(Log().lock);
     Log().lines.clear();
 }
 

@@ -15,6 +15,10 @@ class CHostModule
   public:
     static void SetInstance(HINSTANCE hInstance);
     static HINSTANCE Instance();
+    // A window class of the page host, registered on first use (its
+    // windows take their procedure when they are made); `hCursor` may be
+    // null.
+    static bool RegisterWindowClass(const wchar_t* pstrClassName, UINT style, HCURSOR hCursor);
 
     static void ObjectCreated();
     static void ObjectDestroyed();
@@ -54,18 +58,6 @@ class CLiveObject
 
   private:
     bool m_bCounted = true;
-};
-
-// A reference count for the COM objects; Release answers the new value and
-// the object deletes itself at 0.
-class CRefCount
-{
-  public:
-    ULONG AddRef() { return static_cast<ULONG>(InterlockedIncrement(&m_lRefs)); }
-    ULONG Release() { return static_cast<ULONG>(InterlockedDecrement(&m_lRefs)); }
-
-  private:
-    LONG m_lRefs = 1;
 };
 
 } // namespace PageHost

@@ -10,24 +10,11 @@ namespace
 
 constexpr wchar_t kClassName[] = L"PageHostMessages";
 
-bool RegisterOnce()
-{
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    if (GetClassInfoExW(CHostModule::Instance(), kClassName, &wc))
-        return true;
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = CHostModule::Instance();
-    wc.lpszClassName = kClassName;
-    return RegisterClassExW(&wc) != 0;
-}
-
 } // namespace
 
 bool CMessageWindow::Create(IMessageTarget* pTarget)
 {
-    if (m_hWnd != nullptr || !RegisterOnce())
+    if (m_hWnd != nullptr || !CHostModule::RegisterWindowClass(kClassName, 0, nullptr))
         return m_hWnd != nullptr;
     m_hWnd = CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                              CHostModule::Instance(), nullptr);

@@ -1,7 +1,6 @@
 #include "tools/pagehost/PageBrowser.h"
 
 #include "tools/pagehost/BrowserEvents.h"
-#include "tools/pagehost/ComAnswers.h"
 #include "tools/pagehost/Guids.h"
 #include "tools/pagehost/PageDocument.h"
 #include "tools/pagehost/PageHostApi.h"
@@ -13,6 +12,8 @@
 
 #include <docobj.h>
 
+#include <iterator>
+
 namespace PageHost
 {
 
@@ -21,7 +22,7 @@ namespace
 
 const UINT kRunNavigation = WM_APP + 1;
 constexpr wchar_t kJavaScriptScheme[] = L"javascript:";
-constexpr size_t kJavaScriptSchemeLength = 11;
+constexpr size_t kJavaScriptSchemeLength = std::size(kJavaScriptScheme) - 1;
 
 // What the limits kept out of a page, in one line of the host's log.
 void ReportLimits(const std::wstring& url, const CPageContent& content)
@@ -42,100 +43,33 @@ void ReportLimits(const std::wstring& url, const CPageContent& content)
 
 } // namespace
 
-CPageBrowser::CPageBrowser() : m_pEvents(new CBrowserEvents(this))
+CPageBrowser::CPageBrowser()
 {
+    m_events.Attach(new CBrowserEvents(this));
     m_queueWindow.Create(this);
 }
 
 CPageBrowser::~CPageBrowser()
 {
     CloseAll();
-    m_pEvents->Detach();
-    m_pEvents->Release();
+    m_events->Detach();
+    m_events.Reset();
     m_queueWindow.Destroy();
-    if (m_pClientSite != nullptr)
-        m_pClientSite->Release();
-}
-
-HRESULT STDMETHODCALLTYPE CPageBrowser::QueryInterface(REFIID riid, void** ppvObject)
-{
-    if (ppvObject == nullptr)
-        return E_POINTER;
-    *ppvObject = nullptr;
-    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_IWebBrowser ||
-        riid == IID_IWebBrowserApp || riid == IID_IWebBrowser2)
-        *ppvObject = static_cast<IWebBrowser2*>(this);
-    else if (riid == IID_IOleObject)
-        *ppvObject = static_cast<IOleObject*>(this);
-    else if (riid == IID_IOleWindow || riid == IID_IOleInPlaceObject)
-        *ppvObject = static_cast<IOleInPlaceObject*>(this);
-    else if (riid == IID_IOleInPlaceActiveObject)
-        *ppvObject = static_cast<IOleInPlaceActiveObject*>(this);
-    else if (riid == IID_IViewObject || riid == IID_IViewObject2)
-        *ppvObject = static_cast<IViewObject2*>(this);
-    else if (riid == IID_IPersist || riid == IID_IPersistStreamInit)
-        *ppvObject = static_cast<IPersistStreamInit*>(this);
-    else if (riid == IID_IOleControl)
-        *ppvObject = static_cast<IOleControl*>(this);
-    else if (riid == IID_IConnectionPointContainer)
-        *ppvObject = static_cast<IConnectionPointContainer*>(this);
-    else
-        return E_NOINTERFACE;
-    AddRef();
-    return S_OK;
-}
-
-ULONG STDMETHODCALLTYPE CPageBrowser::AddRef()
-{
-    return m_refs.AddRef();
-}
-
-ULONG STDMETHODCALLTYPE CPageBrowser::Release()
-{
-    const ULONG refs = m_refs.Release();
-    if (refs == 0)
-        delete this;
-    return refs;
-}
-
-HRESULT STDMETHODCALLTYPE CPageBrowser::GetTypeInfoCount(UINT* pctinfo)
-{
-    return AnswerNoTypeInfoCount(pctinfo);
-}
-
-HRESULT STDMETHODCALLTYPE CPageBrowser::GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo)
-{
-    return AnswerNoTypeInfo(ppTInfo);
-}
-
-HRESULT STDMETHODCALLTYPE CPageBrowser::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*)
-{
-    return E_NOTIMPL;
-}
-
-HRESULT STDMETHODCALLTYPE CPageBrowser::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                                               UINT*)
-{
-    return E_NOTIMPL;
+    m_clientSite.Reset();
 }
 
 HRESULT STDMETHODCALLTYPE CPageBrowser::EnumConnectionPoints(IEnumConnectionPoints** ppEnum)
 {
-    if (ppEnum != nullptr)
-        *ppEnum = nullptr;
-    return E_NOTIMPL;
+    return Veneer::AnswerNothing(ppEnum, E_NOTIMPL);
 }
 
 HRESULT STDMETHODCALLTYPE CPageBrowser::FindConnectionPoint(REFIID riid, IConnectionPoint** ppCP)
 {
     if (ppCP == nullptr)
         return E_POINTER;
-    *ppCP = nullptr;
     if (riid != DIID_DWebBrowserEvents2)
-        return CONNECT_E_NOCONNECTION;
-    *ppCP = m_pEvents;
-    m_pEvents->AddRef();
-    return S_OK;
+        return Veneer::AnswerNothing(ppCP, CONNECT_E_NOCONNECTION);
+    return Veneer::AnswerInterface<IConnectionPoint>(m_events.Get(), ppCP);
 }
 
 // Hosts call Navigate2 from inside their own event handlers: a request only
@@ -163,7 +97,7 @@ void CPageBrowser::RunNext()
 {
     if (m_bNavigating || m_pending.empty())
         return;
-    AddRef();
+    const auto keepAlive = KeepAlive();
     m_bNavigating = true;
     const CRequest request = m_pending.front();
     m_pending.pop_front();
@@ -171,7 +105,6 @@ void CPageBrowser::RunNext()
     m_bNavigating = false;
     if (!m_pending.empty())
         m_queueWindow.Post(kRunNavigation);
-    Release();
 }
 
 // BeforeNavigate2 (a cancel ends it), the page loaded (or NavigateError),
@@ -180,7 +113,7 @@ void CPageBrowser::RunNext()
 void CPageBrowser::RunRequest(const CRequest& request, unsigned generation)
 {
     const bool cancel =
-        m_pEvents->BeforeNavigate2(Self(), request.url, request.flags, request.frame, request.headers);
+        m_events->BeforeNavigate2(Self(), request.url, request.flags, request.frame, request.headers);
     if (cancel || generation != m_generation)
         return;
     std::wstring problem;
@@ -189,22 +122,22 @@ void CPageBrowser::RunRequest(const CRequest& request, unsigned generation)
     {
         CHostModule::Report(L"navigation to \"%ls\" failed: %ls (status 0x%08lX)", request.url.c_str(),
                             problem.c_str(), static_cast<unsigned long>(status));
-        m_pEvents->NavigateError(Self(), request.url, request.frame, status);
+        m_events->NavigateError(Self(), request.url, request.frame, status);
         m_readyState = READYSTATE_COMPLETE;
         return;
     }
     ShowContent(request.url);
     RecordHistory(request);
-    m_pEvents->NavigateComplete2(Self(), request.url);
+    m_events->NavigateComplete2(Self(), request.url);
     if (generation != m_generation)
         return;
     AskHostInfo();
     RunPageScripts(generation);
-    if (generation != m_generation || m_pDocument == nullptr)
+    if (generation != m_generation || !m_document)
         return;
-    m_pDocument->SetComplete();
+    m_document->SetComplete();
     m_readyState = READYSTATE_COMPLETE;
-    m_pEvents->DocumentComplete(Self(), request.url);
+    m_events->DocumentComplete(Self(), request.url);
 }
 
 bool CPageBrowser::LoadContent(const std::wstring& url, std::wstring& problem, LONG& status)
@@ -224,7 +157,7 @@ bool CPageBrowser::LoadContent(const std::wstring& url, std::wstring& problem, L
 void CPageBrowser::ShowContent(const std::wstring& url)
 {
     TearDownDocument();
-    m_pDocument = new CPageDocument(url, m_content->title);
+    m_document.Attach(new CPageDocument(url, m_content->title));
     m_location = url;
     m_readyState = READYSTATE_INTERACTIVE;
     m_hostFlags = 0;
@@ -245,7 +178,7 @@ void CPageBrowser::ApplyContent()
 
 void CPageBrowser::AskHostInfo()
 {
-    Microsoft::WRL::ComPtr<IDocHostUIHandler> handler = UIHandler();
+    const Veneer::CComPtrHolder<IDocHostUIHandler> handler = UIHandler();
     DOCHOSTUIINFO info{};
     info.cbSize = sizeof(info);
     if (handler && SUCCEEDED(handler->GetHostInfo(&info)))
@@ -331,7 +264,7 @@ void CPageBrowser::RecordHistory(const CRequest& request)
 // events.
 void CPageBrowser::ReloadCurrent()
 {
-    if (m_pDocument == nullptr || m_bNavigating)
+    if (!m_document || m_bNavigating)
         return;
     std::wstring problem;
     LONG status = S_OK;
@@ -344,11 +277,10 @@ void CPageBrowser::ReloadCurrent()
         m_script->Close();
     m_script.reset();
     ApplyContent();
+    const auto keepAlive = KeepAlive();
     m_bNavigating = true;
-    AddRef();
     RunPageScripts(m_generation);
     m_bNavigating = false;
-    Release();
 }
 
 void CPageBrowser::TearDownDocument()
@@ -356,28 +288,21 @@ void CPageBrowser::TearDownDocument()
     if (m_script)
         m_script->Close();
     m_script.reset();
-    if (m_pExternal != nullptr)
-        m_pExternal->Release();
-    m_pExternal = nullptr;
+    m_external.Reset();
     m_bExternalAsked = false;
-    if (m_pDocument != nullptr)
-    {
-        CPageDocument* pDocument = m_pDocument;
-        m_pDocument = nullptr;
-        pDocument->Detach();
-        pDocument->Release();
-    }
+    const Veneer::CComPtrHolder<CPageDocument> document = std::move(m_document);
+    if (document)
+        document->Detach();
 }
 
 // The handler the container installed on the document, else its client
 // site's, as the real browser falls back to.
-Microsoft::WRL::ComPtr<IDocHostUIHandler> CPageBrowser::UIHandler() const
+Veneer::CComPtrHolder<IDocHostUIHandler> CPageBrowser::UIHandler() const
 {
-    Microsoft::WRL::ComPtr<IDocHostUIHandler> handler;
-    if (m_pDocument != nullptr && m_pDocument->UIHandler() != nullptr)
-        handler = m_pDocument->UIHandler();
-    else if (m_pClientSite != nullptr)
-        m_pClientSite->QueryInterface(IID_IDocHostUIHandler, &handler);
+    if (m_document && m_document->UIHandler() != nullptr)
+        return Veneer::CComPtrHolder<IDocHostUIHandler>(m_document->UIHandler());
+    Veneer::CComPtrHolder<IDocHostUIHandler> handler;
+    m_clientSite.QueryTo(IID_IDocHostUIHandler, handler);
     return handler;
 }
 
@@ -385,27 +310,19 @@ Microsoft::WRL::ComPtr<IDocHostUIHandler> CPageBrowser::UIHandler() const
 // first uses it.
 HRESULT CPageBrowser::GetExternal(IDispatch** ppDispatch)
 {
-    *ppDispatch = nullptr;
     if (!m_bExternalAsked)
     {
         m_bExternalAsked = true;
-        Microsoft::WRL::ComPtr<IDocHostUIHandler> handler = UIHandler();
-        if (handler && FAILED(handler->GetExternal(&m_pExternal)) && m_pExternal != nullptr)
-        {
-            m_pExternal->Release();
-            m_pExternal = nullptr;
-        }
+        const Veneer::CComPtrHolder<IDocHostUIHandler> handler = UIHandler();
+        if (handler && FAILED(handler->GetExternal(m_external.Out())))
+            m_external.Reset();
     }
-    if (m_pExternal == nullptr)
-        return S_FALSE;
-    m_pExternal->AddRef();
-    *ppDispatch = m_pExternal;
-    return S_OK;
+    return Veneer::AnswerInterface(m_external.Get(), ppDispatch, S_FALSE);
 }
 
 void CPageBrowser::OnWindowClose()
 {
-    const bool cancelled = m_pEvents->WindowClosing();
+    const bool cancelled = m_events->WindowClosing();
     CHostModule::Report(L"the page called window.close(); the container %ls",
                         cancelled ? L"cancelled it" : L"was told");
 }
@@ -417,34 +334,32 @@ bool CPageBrowser::OnScriptError(const CScriptErrorInfo& error)
 {
     CHostModule::Report(L"script error, line %ld, character %ld: %ls (0x%08lX)", error.line, error.character,
                         error.message.c_str(), static_cast<unsigned long>(error.code));
-    if (m_pDocument == nullptr)
+    if (!m_document)
         return true;
-    Microsoft::WRL::ComPtr<IOleCommandTarget> target;
-    Microsoft::WRL::ComPtr<IDocHostUIHandler> handler = UIHandler();
-    if (!handler || FAILED(handler.As(&target)))
+    Veneer::CComPtrHolder<IOleCommandTarget> target;
+    const Veneer::CComPtrHolder<IDocHostUIHandler> handler = UIHandler();
+    if (FAILED(handler.QueryTo(IID_IOleCommandTarget, target)))
     {
         CHostModule::Report(L"the host has no command target for script errors; no dialog is shown");
         return true;
     }
     // Held for the report: the container may navigate or close meanwhile.
-    Microsoft::WRL::ComPtr<IHTMLDocument2> document(static_cast<IHTMLDocument2*>(m_pDocument));
-    Microsoft::WRL::ComPtr<IHTMLWindow2> window(m_pDocument->Window());
-    CScriptErrorEvent* pEvent = new CScriptErrorEvent(error, m_pDocument->Url());
-    m_pDocument->Window()->SetCurrentEvent(pEvent);
-    pEvent->Release();
+    const Veneer::CComPtrHolder<CPageDocument> document = m_document;
+    const Veneer::CComPtrHolder<CPageWindow> window(document->Window());
+    Veneer::CComPtrHolder<IHTMLEventObj> event;
+    event.Attach(new CScriptErrorEvent(error, document->Url()));
+    window->SetCurrentEvent(event.Get());
 
+    // The document goes in as it is, without a reference of the variant's.
     VARIANT in;
     VariantInit(&in);
     V_VT(&in) = VT_UNKNOWN;
-    V_UNKNOWN(&in) = document.Get();
-    VARIANT out;
-    VariantInit(&out);
+    V_UNKNOWN(&in) = static_cast<IHTMLDocument2*>(document.Get());
+    Veneer::CScopedVariant out;
     const HRESULT hr = target->Exec(&kCGID_DocHostCommandHandler, OLECMDID_SHOWSCRIPTERROR,
-                                    OLECMDEXECOPT_DODEFAULT, &in, &out);
-    static_cast<CPageWindow*>(window.Get())->SetCurrentEvent(nullptr);
-    const bool keepRunning = FAILED(hr) || V_VT(&out) != VT_BOOL || V_BOOL(&out) != VARIANT_FALSE;
-    VariantClear(&out);
-    return keepRunning;
+                                    OLECMDEXECOPT_DODEFAULT, &in, out.Get());
+    window->SetCurrentEvent(nullptr);
+    return FAILED(hr) || V_VT(&out.Value()) != VT_BOOL || V_BOOL(&out.Value()) != VARIANT_FALSE;
 }
 
 // A click runs the element's onclick code, then its href: "javascript:"
@@ -456,7 +371,7 @@ void CPageBrowser::OnActionClicked(int index)
         return;
     const std::wstring onclick = pItem->onclick;
     const std::wstring href = pItem->href;
-    AddRef();
+    const auto keepAlive = KeepAlive();
     DWORD budget = kScriptTimeLimitMs;
     if (!onclick.empty())
         RunScript(onclick, 0, budget);
@@ -471,17 +386,14 @@ void CPageBrowser::OnActionClicked(int index)
         request.url = href;
         Queue(request);
     }
-    Release();
 }
 
 // The UI handler decides first; unless it answers S_OK the host shows its
 // own menu, whose one command reloads the page.
 void CPageBrowser::OnContextMenu(POINT ptScreen)
 {
-    Microsoft::WRL::ComPtr<IDocHostUIHandler> handler = UIHandler();
-    Microsoft::WRL::ComPtr<IDispatch> document;
-    if (m_pDocument != nullptr)
-        document = static_cast<IHTMLDocument2*>(m_pDocument);
+    const Veneer::CComPtrHolder<IDocHostUIHandler> handler = UIHandler();
+    const Veneer::CComPtrHolder<IDispatch> document(m_document.Get());
     if (handler && handler->ShowContextMenu(CONTEXT_MENU_DEFAULT, &ptScreen, nullptr, document.Get()) == S_OK)
     {
         CHostModule::Report(L"context menu: shown by the container");
@@ -494,14 +406,13 @@ void CPageBrowser::OnContextMenu(POINT ptScreen)
         return;
     AppendMenuW(hMenu, MF_STRING, kMenuRefresh, L"Refresh");
     CHostModule::Report(L"context menu: the page host's own");
-    AddRef();
+    const auto keepAlive = KeepAlive();
     const UINT command =
         static_cast<UINT>(TrackPopupMenuEx(hMenu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, ptScreen.x,
                                            ptScreen.y, m_view->GetHWND(), nullptr));
     DestroyMenu(hMenu);
     if (command == kMenuRefresh)
         ReloadCurrent();
-    Release();
 }
 
 } // namespace PageHost

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tools/pagehost/HostModule.h"
+#include "tools/pagehost/InterfaceStubs.h"
 #include "tools/pagehost/MessageWindow.h"
 #include "tools/pagehost/PageCanvas.h"
 #include "tools/pagehost/PageContent.h"
@@ -11,7 +12,6 @@
 #include <mshtmhst.h>
 #include <ocidl.h>
 #include <oleidl.h>
-#include <wrl/client.h>
 
 #include <deque>
 #include <memory>
@@ -31,35 +31,32 @@ class CPageScript;
 // real control does, asks the document's UI handler the document-host
 // questions and runs the page's scripts with window.external from it.
 // Navigation runs from the message loop, one request after the other.
-class CPageBrowser final : public IWebBrowser2,
-                           public IOleObject,
-                           public IOleInPlaceObject,
-                           public IOleInPlaceActiveObject,
-                           public IViewObject2,
-                           public IPersistStreamInit,
-                           public IOleControl,
-                           public IConnectionPointContainer,
+class CPageBrowser final : public Veneer::CComObject<CPageBrowser, Veneer::CPlainRefCount, CWebBrowserStubs,
+                                                     COleControlStubs, IConnectionPointContainer>,
                            private IPageViewOwner,
                            private IScriptChannelOwner,
                            private IMessageTarget,
                            private CLiveObject
 {
   public:
+    static constexpr CEntry kInterfaces[] = {
+        Entry<IWebBrowser2>(IID_IWebBrowser2),
+        Entry<IWebBrowser2>(IID_IWebBrowserApp),
+        Entry<IWebBrowser2>(IID_IWebBrowser),
+        Entry<IWebBrowser2>(IID_IDispatch),
+        Entry<IOleObject>(IID_IOleObject),
+        Entry<IOleInPlaceObject>(IID_IOleInPlaceObject),
+        Entry<IOleInPlaceObject>(IID_IOleWindow),
+        Entry<IOleInPlaceActiveObject>(IID_IOleInPlaceActiveObject),
+        Entry<IViewObject2>(IID_IViewObject2),
+        Entry<IViewObject2>(IID_IViewObject),
+        Entry<IPersistStreamInit>(IID_IPersistStreamInit),
+        Entry<IPersistStreamInit>(IID_IPersist),
+        Entry<IOleControl>(IID_IOleControl),
+        Entry<IConnectionPointContainer>(IID_IConnectionPointContainer),
+    };
+
     CPageBrowser();
-
-    // IUnknown
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
-
-    // IDispatch: the browser offers no automation by name.
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* pctinfo) override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT iTInfo, LCID lcid, ITypeInfo** ppTInfo) override;
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* rgszNames, UINT cNames, LCID lcid,
-                                            DISPID* rgDispId) override;
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags,
-                                     DISPPARAMS* pDispParams, VARIANT* pVarResult, EXCEPINFO* pExcepInfo,
-                                     UINT* puArgErr) override;
 
     // IWebBrowser2: navigation and its state (PageBrowserWeb.cpp).
     HRESULT STDMETHODCALLTYPE GoBack() override;
@@ -84,133 +81,42 @@ class CPageBrowser final : public IWebBrowser2,
     HRESULT STDMETHODCALLTYPE get_Silent(VARIANT_BOOL* pbSilent) override;
     HRESULT STDMETHODCALLTYPE put_Silent(VARIANT_BOOL bSilent) override;
 
-    // IOleObject (PageBrowserOle.cpp, as the rest of the embedding).
+    // IOleObject (PageBrowserOle.cpp, as the rest of the embedding; what
+    // does not depend on the page is answered by COleControlStubs).
     HRESULT STDMETHODCALLTYPE SetClientSite(IOleClientSite* pClientSite) override;
     HRESULT STDMETHODCALLTYPE GetClientSite(IOleClientSite** ppClientSite) override;
-    HRESULT STDMETHODCALLTYPE SetHostNames(LPCOLESTR szContainerApp, LPCOLESTR szContainerObj) override;
     HRESULT STDMETHODCALLTYPE Close(DWORD dwSaveOption) override;
-    HRESULT STDMETHODCALLTYPE SetMoniker(DWORD dwWhichMoniker, IMoniker* pmk) override;
-    HRESULT STDMETHODCALLTYPE GetMoniker(DWORD dwAssign, DWORD dwWhichMoniker, IMoniker** ppmk) override;
-    HRESULT STDMETHODCALLTYPE InitFromData(IDataObject* pDataObject, BOOL fCreation,
-                                           DWORD dwReserved) override;
-    HRESULT STDMETHODCALLTYPE GetClipboardData(DWORD dwReserved, IDataObject** ppDataObject) override;
     HRESULT STDMETHODCALLTYPE DoVerb(LONG iVerb, LPMSG lpmsg, IOleClientSite* pActiveSite, LONG lindex,
                                      HWND hwndParent, LPCRECT lprcPosRect) override;
-    HRESULT STDMETHODCALLTYPE EnumVerbs(IEnumOLEVERB** ppEnumOleVerb) override;
-    HRESULT STDMETHODCALLTYPE Update() override;
-    HRESULT STDMETHODCALLTYPE IsUpToDate() override;
     HRESULT STDMETHODCALLTYPE GetUserClassID(CLSID* pClsid) override;
-    HRESULT STDMETHODCALLTYPE GetUserType(DWORD dwFormOfType, LPOLESTR* pszUserType) override;
     HRESULT STDMETHODCALLTYPE SetExtent(DWORD dwDrawAspect, SIZEL* psizel) override;
     HRESULT STDMETHODCALLTYPE GetExtent(DWORD dwDrawAspect, SIZEL* psizel) override;
-    HRESULT STDMETHODCALLTYPE Advise(IAdviseSink* pAdvSink, DWORD* pdwConnection) override;
-    HRESULT STDMETHODCALLTYPE Unadvise(DWORD dwConnection) override;
-    HRESULT STDMETHODCALLTYPE EnumAdvise(IEnumSTATDATA** ppenumAdvise) override;
     HRESULT STDMETHODCALLTYPE GetMiscStatus(DWORD dwAspect, DWORD* pdwStatus) override;
-    HRESULT STDMETHODCALLTYPE SetColorScheme(LOGPALETTE* pLogpal) override;
 
     // IOleWindow, IOleInPlaceObject, IOleInPlaceActiveObject
     HRESULT STDMETHODCALLTYPE GetWindow(HWND* phwnd) override;
-    HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL fEnterMode) override;
     HRESULT STDMETHODCALLTYPE InPlaceDeactivate() override;
     HRESULT STDMETHODCALLTYPE UIDeactivate() override;
     HRESULT STDMETHODCALLTYPE SetObjectRects(LPCRECT lprcPosRect, LPCRECT lprcClipRect) override;
-    HRESULT STDMETHODCALLTYPE ReactivateAndUndo() override;
     // Keys are offered to the UI handler first, as the real browser does.
     HRESULT STDMETHODCALLTYPE TranslateAccelerator(LPMSG lpmsg) override;
-    HRESULT STDMETHODCALLTYPE OnFrameWindowActivate(BOOL fActivate) override;
-    HRESULT STDMETHODCALLTYPE OnDocWindowActivate(BOOL fActivate) override;
-    HRESULT STDMETHODCALLTYPE ResizeBorder(LPCRECT prcBorder, IOleInPlaceUIWindow* pUIWindow,
-                                           BOOL fFrameWindow) override;
-    HRESULT STDMETHODCALLTYPE EnableModeless(BOOL fEnable) override;
 
     // IViewObject, IViewObject2: Draw paints the page into any DC.
     HRESULT STDMETHODCALLTYPE Draw(DWORD dwDrawAspect, LONG lindex, void* pvAspect, DVTARGETDEVICE* ptd,
                                    HDC hdcTargetDev, HDC hdcDraw, LPCRECTL lprcBounds, LPCRECTL lprcWBounds,
                                    BOOL(STDMETHODCALLTYPE* pfnContinue)(ULONG_PTR dwContinue),
                                    ULONG_PTR dwContinue) override;
-    HRESULT STDMETHODCALLTYPE GetColorSet(DWORD dwDrawAspect, LONG lindex, void* pvAspect,
-                                          DVTARGETDEVICE* ptd, HDC hicTargetDev,
-                                          LOGPALETTE** ppColorSet) override;
-    HRESULT STDMETHODCALLTYPE Freeze(DWORD dwDrawAspect, LONG lindex, void* pvAspect,
-                                     DWORD* pdwFreeze) override;
-    HRESULT STDMETHODCALLTYPE Unfreeze(DWORD dwFreeze) override;
     HRESULT STDMETHODCALLTYPE SetAdvise(DWORD aspects, DWORD advf, IAdviseSink* pAdvSink) override;
     HRESULT STDMETHODCALLTYPE GetAdvise(DWORD* pAspects, DWORD* pAdvf, IAdviseSink** ppAdvSink) override;
     HRESULT STDMETHODCALLTYPE GetExtent(DWORD dwDrawAspect, LONG lindex, DVTARGETDEVICE* ptd,
                                         LPSIZEL lpsizel) override;
 
-    // IPersist, IPersistStreamInit
+    // IPersist
     HRESULT STDMETHODCALLTYPE GetClassID(CLSID* pClassID) override;
-    HRESULT STDMETHODCALLTYPE IsDirty() override;
-    HRESULT STDMETHODCALLTYPE Load(LPSTREAM pStm) override;
-    HRESULT STDMETHODCALLTYPE Save(LPSTREAM pStm, BOOL fClearDirty) override;
-    HRESULT STDMETHODCALLTYPE GetSizeMax(ULARGE_INTEGER* pCbSize) override;
-    HRESULT STDMETHODCALLTYPE InitNew() override;
-
-    // IOleControl
-    HRESULT STDMETHODCALLTYPE GetControlInfo(CONTROLINFO* pCI) override;
-    HRESULT STDMETHODCALLTYPE OnMnemonic(MSG* pMsg) override;
-    HRESULT STDMETHODCALLTYPE OnAmbientPropertyChange(DISPID dispID) override;
-    HRESULT STDMETHODCALLTYPE FreezeEvents(BOOL bFreeze) override;
 
     // IConnectionPointContainer: DWebBrowserEvents2 only.
     HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints** ppEnum) override;
     HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID riid, IConnectionPoint** ppCP) override;
-
-    // IWebBrowser2: not provided by the page host.
-    HRESULT STDMETHODCALLTYPE GoHome() override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GoSearch() override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_Parent(IDispatch**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_Container(IDispatch**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_TopLevelContainer(VARIANT_BOOL*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_Type(BSTR*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_Left(LONG*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_Left(LONG) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_Top(LONG*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_Top(LONG) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_Width(LONG*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_Width(LONG) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_Height(LONG*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_Height(LONG) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Quit() override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE ClientToWindow(int*, int*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE PutProperty(BSTR, VARIANT) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetProperty(BSTR, VARIANT*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_Name(BSTR*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_FullName(BSTR*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_Path(BSTR*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_StatusBar(VARIANT_BOOL*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_StatusBar(VARIANT_BOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_StatusText(BSTR*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_StatusText(BSTR) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_ToolBar(int*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_ToolBar(int) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_MenuBar(VARIANT_BOOL*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_MenuBar(VARIANT_BOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_FullScreen(VARIANT_BOOL*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_FullScreen(VARIANT_BOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE QueryStatusWB(OLECMDID, OLECMDF*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE ExecWB(OLECMDID, OLECMDEXECOPT, VARIANT*, VARIANT*) override
-    {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE ShowBrowserBar(VARIANT*, VARIANT*, VARIANT*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_Offline(VARIANT_BOOL*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_Offline(VARIANT_BOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_RegisterAsBrowser(VARIANT_BOOL*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_RegisterAsBrowser(VARIANT_BOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_RegisterAsDropTarget(VARIANT_BOOL*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_RegisterAsDropTarget(VARIANT_BOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_TheaterMode(VARIANT_BOOL*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_TheaterMode(VARIANT_BOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_AddressBar(VARIANT_BOOL*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_AddressBar(VARIANT_BOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_Resizable(VARIANT_BOOL*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_Resizable(VARIANT_BOOL) override { return E_NOTIMPL; }
-
-    // The page window of this process's browser, for the test queries.
-    static CPageView* ViewOf(HWND hWnd) { return CPageView::FromWindow(hWnd); }
 
   private:
     // One navigation request, run from the message loop.
@@ -223,7 +129,7 @@ class CPageBrowser final : public IWebBrowser2,
         int historyStep = 0; // -1 back, +1 forward, 0 a new entry
     };
 
-    ~CPageBrowser();
+    ~CPageBrowser() override;
 
     // IMessageTarget, IPageViewOwner, IScriptChannelOwner
     LRESULT OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
@@ -247,8 +153,11 @@ class CPageBrowser final : public IWebBrowser2,
     void ReloadCurrent();
     void TearDownDocument();
     void ApplyContent();
-    Microsoft::WRL::ComPtr<IDocHostUIHandler> UIHandler() const;
+    Veneer::CComPtrHolder<IDocHostUIHandler> UIHandler() const;
     IDispatch* Self() { return static_cast<IWebBrowser2*>(this); }
+    // A reference of its own for a call out of which the container may
+    // release the browser.
+    Veneer::CComPtrHolder<IWebBrowser2> KeepAlive() { return Veneer::CComPtrHolder<IWebBrowser2>(this); }
 
     // Embedding (PageBrowserOle.cpp).
     HRESULT ActivateInPlace(IOleClientSite* pActiveSite, HWND hwndParent, LPCRECT lprcPosRect);
@@ -256,8 +165,7 @@ class CPageBrowser final : public IWebBrowser2,
     HRESULT OpenView(HWND hwndParent, LPCRECT lprcPosRect);
     void CloseAll();
 
-    CRefCount m_refs;
-    CBrowserEvents* m_pEvents;
+    Veneer::CComPtrHolder<CBrowserEvents> m_events;
     CMessageWindow m_queueWindow;
     std::deque<CRequest> m_pending;
     bool m_bNavigating = false;
@@ -266,10 +174,10 @@ class CPageBrowser final : public IWebBrowser2,
     unsigned m_generation = 0;
 
     // The page shown.
-    CPageDocument* m_pDocument = nullptr;
+    Veneer::CComPtrHolder<CPageDocument> m_document;
     std::shared_ptr<const CPageContent> m_content;
     std::shared_ptr<CPageScript> m_script;
-    IDispatch* m_pExternal = nullptr;
+    Veneer::CComPtrHolder<IDispatch> m_external;
     bool m_bExternalAsked = false;
     std::wstring m_location;
     READYSTATE m_readyState = READYSTATE_UNINITIALIZED;
@@ -278,12 +186,12 @@ class CPageBrowser final : public IWebBrowser2,
     size_t m_historyPos = 0;
 
     // The embedding.
-    IOleClientSite* m_pClientSite = nullptr;
-    IOleInPlaceSite* m_pInPlaceSite = nullptr;
+    Veneer::CComPtrHolder<IOleClientSite> m_clientSite;
+    Veneer::CComPtrHolder<IOleInPlaceSite> m_inPlaceSite;
     bool m_bSiteEx = false;
-    IOleInPlaceFrame* m_pFrame = nullptr;
-    IOleInPlaceUIWindow* m_pDocWindow = nullptr;
-    IAdviseSink* m_pViewSink = nullptr;
+    Veneer::CComPtrHolder<IOleInPlaceFrame> m_frame;
+    Veneer::CComPtrHolder<IOleInPlaceUIWindow> m_docWindow;
+    Veneer::CComPtrHolder<IAdviseSink> m_viewSink;
     DWORD m_viewAspects = 0;
     DWORD m_viewAdvf = 0;
     bool m_bUIActive = false;

@@ -18,11 +18,12 @@ namespace
 constexpr DWORD kMiscStatus = OLEMISC_SETCLIENTSITEFIRST | OLEMISC_ACTIVATEWHENVISIBLE | OLEMISC_INSIDEOUT |
                               OLEMISC_CANTLINKINSIDE | OLEMISC_RECOMPOSEONRESIZE;
 
-template <typename T> void ReleaseHeld(T*& pObject)
+// The checks both extent calls make before they read or write one.
+HRESULT CheckExtentCall(DWORD dwDrawAspect, const SIZEL* psizel)
 {
-    if (pObject != nullptr)
-        pObject->Release();
-    pObject = nullptr;
+    if (psizel == nullptr)
+        return E_POINTER;
+    return dwDrawAspect == DVASPECT_CONTENT ? S_OK : DV_E_DVASPECT;
 }
 
 } // namespace
@@ -33,26 +34,13 @@ HRESULT STDMETHODCALLTYPE CPageBrowser::SetClientSite(IOleClientSite* pClientSit
     // closes, which also breaks the references between it and its host.
     if (pClientSite == nullptr)
         CloseAll();
-    if (pClientSite != nullptr)
-        pClientSite->AddRef();
-    ReleaseHeld(m_pClientSite);
-    m_pClientSite = pClientSite;
+    m_clientSite = Veneer::CComPtrHolder<IOleClientSite>(pClientSite);
     return S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE CPageBrowser::GetClientSite(IOleClientSite** ppClientSite)
 {
-    if (ppClientSite == nullptr)
-        return E_POINTER;
-    *ppClientSite = m_pClientSite;
-    if (m_pClientSite != nullptr)
-        m_pClientSite->AddRef();
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE CPageBrowser::SetHostNames(LPCOLESTR, LPCOLESTR)
-{
-    return S_OK;
+    return Veneer::AnswerInterface(m_clientSite.Get(), ppClientSite);
 }
 
 HRESULT STDMETHODCALLTYPE CPageBrowser::Close(DWORD)
@@ -69,31 +57,7 @@ void CPageBrowser::CloseAll()
     m_pending.clear();
     InPlaceDeactivate();
     TearDownDocument();
-    ReleaseHeld(m_pViewSink);
-}
-
-HRESULT STDMETHODCALLTYPE CPageBrowser::SetMoniker(DWORD, IMoniker*)
-{
-    return E_NOTIMPL;
-}
-
-HRESULT STDMETHODCALLTYPE CPageBrowser::GetMoniker(DWORD, DWORD, IMoniker** ppmk)
-{
-    if (ppmk != nullptr)
-        *ppmk = nullptr;
-    return E_NOTIMPL;
-}
-
-HRESULT STDMETHODCALLTYPE CPageBrowser::InitFromData(IDataObject*, BOOL, DWORD)
-{
-    return E_NOTIMPL;
-}
-
-HRESULT STDMETHODCALLTYPE CPageBrowser::GetClipboardData(DWORD, IDataObject** ppDataObject)
-{
-    if (ppDataObject != nullptr)
-        *ppDataObject = nullptr;
-    return E_NOTIMPL;
+    m_viewSink.Reset();
 }
 
 HRESULT STDMETHODCALLTYPE CPageBrowser::DoVerb(LONG iVerb, LPMSG, IOleClientSite* pActiveSite, LONG,
@@ -125,29 +89,29 @@ HRESULT STDMETHODCALLTYPE CPageBrowser::DoVerb(LONG iVerb, LPMSG, IOleClientSite
 // window; always windowed, as the real browser is.
 HRESULT CPageBrowser::ActivateInPlace(IOleClientSite* pActiveSite, HWND hwndParent, LPCRECT lprcPosRect)
 {
-    if (m_pInPlaceSite != nullptr)
+    if (m_inPlaceSite)
     {
         if (m_view)
             ShowWindow(m_view->GetHWND(), SW_SHOW);
         return S_OK;
     }
-    IOleClientSite* pSite = pActiveSite != nullptr ? pActiveSite : m_pClientSite;
+    IOleClientSite* pSite = pActiveSite != nullptr ? pActiveSite : m_clientSite.Get();
     if (pSite == nullptr)
         return E_UNEXPECTED;
-    Microsoft::WRL::ComPtr<IOleInPlaceSite> inPlaceSite;
-    if (FAILED(pSite->QueryInterface(IID_IOleInPlaceSite, &inPlaceSite)))
+    Veneer::CComPtrHolder<IOleInPlaceSite> inPlaceSite;
+    if (FAILED(pSite->QueryInterface(IID_IOleInPlaceSite, inPlaceSite.OutAsVoid())))
         return E_NOINTERFACE;
     if (inPlaceSite->CanInPlaceActivate() != S_OK)
         return E_FAIL;
 
-    Microsoft::WRL::ComPtr<IOleInPlaceSiteEx> siteEx;
-    m_bSiteEx = SUCCEEDED(inPlaceSite.As(&siteEx));
+    Veneer::CComPtrHolder<IOleInPlaceSiteEx> siteEx;
+    m_bSiteEx = SUCCEEDED(inPlaceSite.QueryTo(IID_IOleInPlaceSiteEx, siteEx));
     BOOL noRedraw = FALSE;
     const HRESULT hr =
         m_bSiteEx ? siteEx->OnInPlaceActivateEx(&noRedraw, 0) : inPlaceSite->OnInPlaceActivate();
     if (FAILED(hr))
         return hr;
-    m_pInPlaceSite = inPlaceSite.Detach();
+    m_inPlaceSite = std::move(inPlaceSite);
     const HRESULT opened = OpenView(hwndParent, lprcPosRect);
     if (FAILED(opened))
         InPlaceDeactivate();
@@ -157,14 +121,14 @@ HRESULT CPageBrowser::ActivateInPlace(IOleClientSite* pActiveSite, HWND hwndPare
 HRESULT CPageBrowser::OpenView(HWND hwndParent, LPCRECT lprcPosRect)
 {
     HWND hParent = nullptr;
-    if (FAILED(m_pInPlaceSite->GetWindow(&hParent)) || hParent == nullptr)
+    if (FAILED(m_inPlaceSite->GetWindow(&hParent)) || hParent == nullptr)
         hParent = hwndParent;
     RECT pos{};
     RECT clip{};
     OLEINPLACEFRAMEINFO frameInfo{};
     frameInfo.cb = sizeof(frameInfo);
     const bool haveContext =
-        SUCCEEDED(m_pInPlaceSite->GetWindowContext(&m_pFrame, &m_pDocWindow, &pos, &clip, &frameInfo));
+        SUCCEEDED(m_inPlaceSite->GetWindowContext(m_frame.Out(), m_docWindow.Out(), &pos, &clip, &frameInfo));
     // The rectangles the site set (SetObjectRects during activation) win
     // over the context's, and those over the verb's.
     if (!m_bRectsSet)
@@ -185,101 +149,43 @@ HRESULT CPageBrowser::OpenView(HWND hwndParent, LPCRECT lprcPosRect)
 
 HRESULT CPageBrowser::ActivateUI()
 {
-    if (m_bUIActive || m_pInPlaceSite == nullptr)
+    if (m_bUIActive || !m_inPlaceSite)
         return S_OK;
     m_bUIActive = true;
-    m_pInPlaceSite->OnUIActivate();
-    if (m_pFrame != nullptr)
-        m_pFrame->SetActiveObject(static_cast<IOleInPlaceActiveObject*>(this), L"PageHost");
-    if (m_pDocWindow != nullptr)
-        m_pDocWindow->SetActiveObject(static_cast<IOleInPlaceActiveObject*>(this), L"PageHost");
+    m_inPlaceSite->OnUIActivate();
+    if (m_frame)
+        m_frame->SetActiveObject(static_cast<IOleInPlaceActiveObject*>(this), L"PageHost");
+    if (m_docWindow)
+        m_docWindow->SetActiveObject(static_cast<IOleInPlaceActiveObject*>(this), L"PageHost");
     if (m_view)
         SetFocus(m_view->GetHWND());
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE CPageBrowser::EnumVerbs(IEnumOLEVERB** ppEnumOleVerb)
-{
-    if (ppEnumOleVerb != nullptr)
-        *ppEnumOleVerb = nullptr;
-    return OLE_S_USEREG;
-}
-
-HRESULT STDMETHODCALLTYPE CPageBrowser::Update()
-{
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE CPageBrowser::IsUpToDate()
-{
-    return S_OK;
-}
-
 HRESULT STDMETHODCALLTYPE CPageBrowser::GetUserClassID(CLSID* pClsid)
 {
-    if (pClsid == nullptr)
-        return E_POINTER;
-    *pClsid = CLSID_WebBrowser;
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE CPageBrowser::GetUserType(DWORD, LPOLESTR* pszUserType)
-{
-    if (pszUserType != nullptr)
-        *pszUserType = nullptr;
-    return OLE_S_USEREG;
+    return Veneer::AnswerValue(CLSID_WebBrowser, pClsid);
 }
 
 HRESULT STDMETHODCALLTYPE CPageBrowser::SetExtent(DWORD dwDrawAspect, SIZEL* psizel)
 {
-    if (psizel == nullptr)
-        return E_POINTER;
-    if (dwDrawAspect != DVASPECT_CONTENT)
-        return DV_E_DVASPECT;
-    m_extent = *psizel;
-    return S_OK;
+    const HRESULT hr = CheckExtentCall(dwDrawAspect, psizel);
+    if (SUCCEEDED(hr))
+        m_extent = *psizel;
+    return hr;
 }
 
 HRESULT STDMETHODCALLTYPE CPageBrowser::GetExtent(DWORD dwDrawAspect, SIZEL* psizel)
 {
-    if (psizel == nullptr)
-        return E_POINTER;
-    if (dwDrawAspect != DVASPECT_CONTENT)
-        return DV_E_DVASPECT;
-    *psizel = m_extent;
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE CPageBrowser::Advise(IAdviseSink*, DWORD* pdwConnection)
-{
-    if (pdwConnection != nullptr)
-        *pdwConnection = 0;
-    return E_NOTIMPL;
-}
-
-HRESULT STDMETHODCALLTYPE CPageBrowser::Unadvise(DWORD)
-{
-    return E_NOTIMPL;
-}
-
-HRESULT STDMETHODCALLTYPE CPageBrowser::EnumAdvise(IEnumSTATDATA** ppenumAdvise)
-{
-    if (ppenumAdvise != nullptr)
-        *ppenumAdvise = nullptr;
-    return E_NOTIMPL;
+    const HRESULT hr = CheckExtentCall(dwDrawAspect, psizel);
+    if (SUCCEEDED(hr))
+        *psizel = m_extent;
+    return hr;
 }
 
 HRESULT STDMETHODCALLTYPE CPageBrowser::GetMiscStatus(DWORD dwAspect, DWORD* pdwStatus)
 {
-    if (pdwStatus == nullptr)
-        return E_POINTER;
-    *pdwStatus = dwAspect == DVASPECT_CONTENT ? kMiscStatus : 0;
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE CPageBrowser::SetColorScheme(LOGPALETTE*)
-{
-    return E_NOTIMPL;
+    return Veneer::AnswerValue(dwAspect == DVASPECT_CONTENT ? kMiscStatus : 0, pdwStatus);
 }
 
 HRESULT STDMETHODCALLTYPE CPageBrowser::GetWindow(HWND* phwnd)
@@ -290,30 +196,23 @@ HRESULT STDMETHODCALLTYPE CPageBrowser::GetWindow(HWND* phwnd)
     return *phwnd != nullptr ? S_OK : E_FAIL;
 }
 
-HRESULT STDMETHODCALLTYPE CPageBrowser::ContextSensitiveHelp(BOOL)
-{
-    return E_NOTIMPL;
-}
-
 // The page window goes before the site hears of it: the site may destroy
 // the window it lent (the page window's parent) in OnInPlaceDeactivate.
 HRESULT STDMETHODCALLTYPE CPageBrowser::InPlaceDeactivate()
 {
-    if (m_pInPlaceSite == nullptr)
+    if (!m_inPlaceSite)
         return S_OK;
     UIDeactivate();
     m_view.reset();
     m_bRectsSet = false;
-    IOleInPlaceSite* pSite = m_pInPlaceSite;
-    m_pInPlaceSite = nullptr;
-    Microsoft::WRL::ComPtr<IOleInPlaceSiteEx> siteEx;
-    if (m_bSiteEx && SUCCEEDED(pSite->QueryInterface(IID_IOleInPlaceSiteEx, &siteEx)))
+    const Veneer::CComPtrHolder<IOleInPlaceSite> site = std::move(m_inPlaceSite);
+    Veneer::CComPtrHolder<IOleInPlaceSiteEx> siteEx;
+    if (m_bSiteEx && SUCCEEDED(site.QueryTo(IID_IOleInPlaceSiteEx, siteEx)))
         siteEx->OnInPlaceDeactivateEx(TRUE);
     else
-        pSite->OnInPlaceDeactivate();
-    pSite->Release();
-    ReleaseHeld(m_pFrame);
-    ReleaseHeld(m_pDocWindow);
+        site->OnInPlaceDeactivate();
+    m_frame.Reset();
+    m_docWindow.Reset();
     return S_OK;
 }
 
@@ -322,12 +221,12 @@ HRESULT STDMETHODCALLTYPE CPageBrowser::UIDeactivate()
     if (!m_bUIActive)
         return S_OK;
     m_bUIActive = false;
-    if (m_pFrame != nullptr)
-        m_pFrame->SetActiveObject(nullptr, nullptr);
-    if (m_pDocWindow != nullptr)
-        m_pDocWindow->SetActiveObject(nullptr, nullptr);
-    if (m_pInPlaceSite != nullptr)
-        m_pInPlaceSite->OnUIDeactivate(FALSE);
+    if (m_frame)
+        m_frame->SetActiveObject(nullptr, nullptr);
+    if (m_docWindow)
+        m_docWindow->SetActiveObject(nullptr, nullptr);
+    if (m_inPlaceSite)
+        m_inPlaceSite->OnUIDeactivate(FALSE);
     return S_OK;
 }
 
@@ -342,39 +241,14 @@ HRESULT STDMETHODCALLTYPE CPageBrowser::SetObjectRects(LPCRECT lprcPosRect, LPCR
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE CPageBrowser::ReactivateAndUndo()
-{
-    return E_NOTIMPL;
-}
-
 HRESULT STDMETHODCALLTYPE CPageBrowser::TranslateAccelerator(LPMSG lpmsg)
 {
     if (lpmsg == nullptr || lpmsg->message < WM_KEYFIRST || lpmsg->message > WM_KEYLAST || !m_view)
         return S_FALSE;
-    Microsoft::WRL::ComPtr<IDocHostUIHandler> handler = UIHandler();
+    const Veneer::CComPtrHolder<IDocHostUIHandler> handler = UIHandler();
     if (handler && handler->TranslateAccelerator(lpmsg, &kCGID_MSHTML, 0) == S_OK)
         return S_OK;
     return S_FALSE;
-}
-
-HRESULT STDMETHODCALLTYPE CPageBrowser::OnFrameWindowActivate(BOOL)
-{
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE CPageBrowser::OnDocWindowActivate(BOOL)
-{
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE CPageBrowser::ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL)
-{
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE CPageBrowser::EnableModeless(BOOL)
-{
-    return S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE CPageBrowser::Draw(DWORD dwDrawAspect, LONG, void*, DVTARGETDEVICE*, HDC,
@@ -390,30 +264,9 @@ HRESULT STDMETHODCALLTYPE CPageBrowser::Draw(DWORD dwDrawAspect, LONG, void*, DV
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE CPageBrowser::GetColorSet(DWORD, LONG, void*, DVTARGETDEVICE*, HDC,
-                                                    LOGPALETTE** ppColorSet)
-{
-    if (ppColorSet != nullptr)
-        *ppColorSet = nullptr;
-    return E_NOTIMPL;
-}
-
-HRESULT STDMETHODCALLTYPE CPageBrowser::Freeze(DWORD, LONG, void*, DWORD*)
-{
-    return E_NOTIMPL;
-}
-
-HRESULT STDMETHODCALLTYPE CPageBrowser::Unfreeze(DWORD)
-{
-    return E_NOTIMPL;
-}
-
 HRESULT STDMETHODCALLTYPE CPageBrowser::SetAdvise(DWORD aspects, DWORD advf, IAdviseSink* pAdvSink)
 {
-    if (pAdvSink != nullptr)
-        pAdvSink->AddRef();
-    ReleaseHeld(m_pViewSink);
-    m_pViewSink = pAdvSink;
+    m_viewSink = Veneer::CComPtrHolder<IAdviseSink>(pAdvSink);
     m_viewAspects = aspects;
     m_viewAdvf = advf;
     return S_OK;
@@ -426,11 +279,7 @@ HRESULT STDMETHODCALLTYPE CPageBrowser::GetAdvise(DWORD* pAspects, DWORD* pAdvf,
     if (pAdvf != nullptr)
         *pAdvf = m_viewAdvf;
     if (ppAdvSink != nullptr)
-    {
-        *ppAdvSink = m_pViewSink;
-        if (m_pViewSink != nullptr)
-            m_pViewSink->AddRef();
-    }
+        Veneer::AnswerInterface(m_viewSink.Get(), ppAdvSink);
     return S_OK;
 }
 
@@ -441,57 +290,7 @@ HRESULT STDMETHODCALLTYPE CPageBrowser::GetExtent(DWORD dwDrawAspect, LONG, DVTA
 
 HRESULT STDMETHODCALLTYPE CPageBrowser::GetClassID(CLSID* pClassID)
 {
-    if (pClassID == nullptr)
-        return E_POINTER;
-    *pClassID = CLSID_WebBrowser;
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE CPageBrowser::IsDirty()
-{
-    return S_FALSE;
-}
-
-HRESULT STDMETHODCALLTYPE CPageBrowser::Load(LPSTREAM)
-{
-    return E_NOTIMPL;
-}
-
-HRESULT STDMETHODCALLTYPE CPageBrowser::Save(LPSTREAM, BOOL)
-{
-    return E_NOTIMPL;
-}
-
-HRESULT STDMETHODCALLTYPE CPageBrowser::GetSizeMax(ULARGE_INTEGER* pCbSize)
-{
-    if (pCbSize != nullptr)
-        pCbSize->QuadPart = 0;
-    return E_NOTIMPL;
-}
-
-HRESULT STDMETHODCALLTYPE CPageBrowser::InitNew()
-{
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE CPageBrowser::GetControlInfo(CONTROLINFO*)
-{
-    return E_NOTIMPL;
-}
-
-HRESULT STDMETHODCALLTYPE CPageBrowser::OnMnemonic(MSG*)
-{
-    return E_NOTIMPL;
-}
-
-HRESULT STDMETHODCALLTYPE CPageBrowser::OnAmbientPropertyChange(DISPID)
-{
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE CPageBrowser::FreezeEvents(BOOL)
-{
-    return S_OK;
+    return GetUserClassID(pClassID);
 }
 
 } // namespace PageHost

@@ -1,7 +1,6 @@
 // The browser's navigation interface (IWebBrowser2).
 #include "tools/pagehost/PageBrowser.h"
 
-#include "tools/pagehost/ComAnswers.h"
 #include "tools/pagehost/PageDocument.h"
 
 namespace PageHost
@@ -103,55 +102,38 @@ HRESULT STDMETHODCALLTYPE CPageBrowser::Stop()
     ++m_generation;
     m_pending.clear();
     if (m_readyState == READYSTATE_LOADING)
-        m_readyState = m_pDocument != nullptr ? READYSTATE_COMPLETE : READYSTATE_UNINITIALIZED;
+        m_readyState = m_document ? READYSTATE_COMPLETE : READYSTATE_UNINITIALIZED;
     return S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE CPageBrowser::get_Application(IDispatch** ppDisp)
 {
-    if (ppDisp == nullptr)
-        return E_POINTER;
-    *ppDisp = Self();
-    AddRef();
-    return S_OK;
+    return Veneer::AnswerInterface(Self(), ppDisp);
 }
 
 HRESULT STDMETHODCALLTYPE CPageBrowser::get_Document(IDispatch** ppDisp)
 {
-    if (ppDisp == nullptr)
-        return E_POINTER;
-    *ppDisp = nullptr;
-    if (m_pDocument == nullptr)
-        return S_OK;
-    *ppDisp = static_cast<IHTMLDocument2*>(m_pDocument);
-    m_pDocument->AddRef();
-    return S_OK;
+    return Veneer::AnswerInterface<IDispatch>(m_document.Get(), ppDisp);
 }
 
 HRESULT STDMETHODCALLTYPE CPageBrowser::get_LocationName(BSTR* LocationName)
 {
-    return AnswerText(m_content ? m_content->title : std::wstring(), LocationName);
+    return Veneer::AnswerText(m_content ? m_content->title : std::wstring(), LocationName);
 }
 
 HRESULT STDMETHODCALLTYPE CPageBrowser::get_LocationURL(BSTR* LocationURL)
 {
-    return AnswerText(m_location, LocationURL);
+    return Veneer::AnswerText(m_location, LocationURL);
 }
 
 HRESULT STDMETHODCALLTYPE CPageBrowser::get_Busy(VARIANT_BOOL* pBool)
 {
-    if (pBool == nullptr)
-        return E_POINTER;
-    *pBool = m_bNavigating || !m_pending.empty() ? VARIANT_TRUE : VARIANT_FALSE;
-    return S_OK;
+    return Veneer::AnswerValue(Veneer::ToVariantBool(m_bNavigating || !m_pending.empty()), pBool);
 }
 
 HRESULT STDMETHODCALLTYPE CPageBrowser::get_ReadyState(READYSTATE* plReadyState)
 {
-    if (plReadyState == nullptr)
-        return E_POINTER;
-    *plReadyState = m_readyState;
-    return S_OK;
+    return Veneer::AnswerValue(m_readyState, plReadyState);
 }
 
 HRESULT STDMETHODCALLTYPE CPageBrowser::get_HWND(SHANDLE_PTR* pHWND)
@@ -164,10 +146,7 @@ HRESULT STDMETHODCALLTYPE CPageBrowser::get_HWND(SHANDLE_PTR* pHWND)
 
 HRESULT STDMETHODCALLTYPE CPageBrowser::get_Visible(VARIANT_BOOL* pBool)
 {
-    if (pBool == nullptr)
-        return E_POINTER;
-    *pBool = m_bVisible ? VARIANT_TRUE : VARIANT_FALSE;
-    return S_OK;
+    return Veneer::AnswerValue(Veneer::ToVariantBool(m_bVisible), pBool);
 }
 
 HRESULT STDMETHODCALLTYPE CPageBrowser::put_Visible(VARIANT_BOOL Value)
@@ -180,10 +159,7 @@ HRESULT STDMETHODCALLTYPE CPageBrowser::put_Visible(VARIANT_BOOL Value)
 
 HRESULT STDMETHODCALLTYPE CPageBrowser::get_Silent(VARIANT_BOOL* pbSilent)
 {
-    if (pbSilent == nullptr)
-        return E_POINTER;
-    *pbSilent = m_bSilent ? VARIANT_TRUE : VARIANT_FALSE;
-    return S_OK;
+    return Veneer::AnswerValue(Veneer::ToVariantBool(m_bSilent), pbSilent);
 }
 
 HRESULT STDMETHODCALLTYPE CPageBrowser::put_Silent(VARIANT_BOOL bSilent)

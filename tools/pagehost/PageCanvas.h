@@ -1,7 +1,7 @@
 #pragma once
 
 #include "tools/pagehost/PageContent.h"
-#include "veneer/render/GdiHolders.h"
+#include "veneer/core/GdiHolders.h"
 
 #include <windows.h>
 

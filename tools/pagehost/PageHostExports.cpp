@@ -46,13 +46,9 @@ extern "C" HRESULT WINAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, void**
 {
     if (ppv == nullptr)
         return E_POINTER;
-    *ppv = nullptr;
     if (rclsid != CLSID_WebBrowser)
-        return CLASS_E_CLASSNOTAVAILABLE;
-    CClassFactory* pFactory = new CClassFactory();
-    const HRESULT hr = pFactory->QueryInterface(riid, ppv);
-    pFactory->Release();
-    return hr;
+        return Veneer::AnswerNothing(ppv, CLASS_E_CLASSNOTAVAILABLE);
+    return CClassFactory::Create(riid, ppv);
 }
 
 extern "C" HRESULT WINAPI DllCanUnloadNow()

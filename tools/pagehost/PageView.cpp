@@ -8,29 +8,10 @@
 namespace PageHost
 {
 
-namespace
-{
-
-bool RegisterOnce()
-{
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    if (GetClassInfoExW(CHostModule::Instance(), kViewClassName, &wc))
-        return true;
-    wc.cbSize = sizeof(wc);
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = CHostModule::Instance();
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kViewClassName;
-    return RegisterClassExW(&wc) != 0;
-}
-
-} // namespace
-
 bool CPageView::Create(HWND hParent, const RECT& rect)
 {
-    if (m_hWnd != nullptr || !RegisterOnce())
+    if (m_hWnd != nullptr ||
+        !CHostModule::RegisterWindowClass(kViewClassName, CS_DBLCLKS, LoadCursorW(nullptr, IDC_ARROW)))
         return m_hWnd != nullptr;
     m_hWnd = CreateWindowExW(0, kViewClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, rect.left,
                              rect.top, rect.right - rect.left, rect.bottom - rect.top, hParent, nullptr,

@@ -10,30 +10,16 @@ namespace
 
 const UINT kCallMessage = WM_APP + 1;
 
-// Holds the channel's lock for a scope.
-class CChannelLock
+// One call carried to the UI thread: its work and, once it ran, its answer.
+struct CCall
 {
-  public:
-    explicit CChannelLock(CRITICAL_SECTION& lock) : m_lock(lock) { EnterCriticalSection(&m_lock); }
-    CChannelLock(const CChannelLock&) = delete;
-    CChannelLock& operator=(const CChannelLock&) = delete;
-    ~CChannelLock() { LeaveCriticalSection(&m_lock); }
-
-  private:
-    CRITICAL_SECTION& m_lock;
+    const std::function<HRESULT()>* work;
+    HRESULT hr = E_ABORT;
 };
 
 } // namespace
 
-CScriptChannel::CScriptChannel(IScriptChannelOwner* pOwner) : m_pOwner(pOwner)
-{
-    InitializeCriticalSection(&m_lock);
-}
-
-CScriptChannel::~CScriptChannel()
-{
-    DeleteCriticalSection(&m_lock);
-}
+CScriptChannel::CScriptChannel(IScriptChannelOwner* pOwner) : m_pOwner(pOwner) {}
 
 bool CScriptChannel::Open()
 {
@@ -52,7 +38,7 @@ ULONGLONG CScriptChannel::TakeCallTime()
 
 void CScriptChannel::Abandon()
 {
-    CChannelLock lock(m_lock);
+    CSectionLock lock(m_lock);
     m_bAbandoned = true;
     for (CDispatchBridge* pBridge : m_bridges)
         pBridge->Abandon();
@@ -62,7 +48,7 @@ void CScriptChannel::Abandon()
 void CScriptChannel::Shutdown()
 {
     {
-        CChannelLock lock(m_lock);
+        CSectionLock lock(m_lock);
         m_bAbandoned = true;
         m_hWnd = nullptr;
     }
@@ -72,27 +58,60 @@ void CScriptChannel::Shutdown()
 
 bool CScriptChannel::IsAbandoned()
 {
-    CChannelLock lock(m_lock);
+    CSectionLock lock(m_lock);
     return m_bAbandoned;
 }
 
-HRESULT CScriptChannel::Call(CScriptCall& call)
+HRESULT CScriptChannel::Call(const std::function<HRESULT()>& work)
 {
     HWND hWnd = nullptr;
     {
-        CChannelLock lock(m_lock);
+        CSectionLock lock(m_lock);
         hWnd = m_bAbandoned ? nullptr : m_hWnd;
     }
     if (hWnd == nullptr)
         return E_ABORT;
-    call.hr = E_ABORT;
+    CCall call{&work};
     SendMessageW(hWnd, kCallMessage, 0, reinterpret_cast<LPARAM>(&call));
     return call.hr;
 }
 
+HRESULT CScriptChannel::GetExternal(VARIANT* pResult)
+{
+    return Call([this, pResult] {
+        IDispatch* pExternal = nullptr;
+        const HRESULT hr = m_pOwner != nullptr ? m_pOwner->GetExternal(&pExternal) : E_ABORT;
+        V_VT(pResult) = VT_EMPTY;
+        if (pExternal != nullptr)
+        {
+            V_VT(pResult) = VT_DISPATCH;
+            V_DISPATCH(pResult) = Wrap(pExternal);
+        }
+        return hr;
+    });
+}
+
+HRESULT CScriptChannel::CloseWindow()
+{
+    return Call([this] {
+        if (m_pOwner != nullptr)
+            m_pOwner->OnWindowClose();
+        return S_OK;
+    });
+}
+
+// Without an owner (the page went) the scripts stop, as they do when the
+// channel is abandoned.
+bool CScriptChannel::ReportError(const CScriptErrorInfo& error)
+{
+    return Call([this, &error] {
+               return m_pOwner != nullptr && m_pOwner->OnScriptError(error) ? S_OK : S_FALSE;
+           }) == S_FALSE;
+}
+
 IDispatch* CScriptChannel::Forget(CDispatchBridge* pBridge)
 {
-    CChannelLock lock(m_lock);
+    CSectionLock lock(m_lock);
     m_bridges.erase(pBridge);
     return pBridge->m_pTarget;
 }
@@ -105,56 +124,17 @@ LRESULT CScriptChannel::OnMessage(UINT uMsg, WPARAM, LPARAM lParam)
     // The owner may end the page (and this channel's window) while it
     // serves the call: the channel itself stays alive until the call is done.
     std::shared_ptr<CScriptChannel> keepAlive = shared_from_this();
-    Serve(*reinterpret_cast<CScriptCall*>(lParam));
+    CCall& call = *reinterpret_cast<CCall*>(lParam);
+    if (!IsAbandoned())
+        call.hr = (*call.work)();
     m_callTime += GetTickCount64() - start;
     return 0;
 }
 
-void CScriptChannel::Serve(CScriptCall& call)
-{
-    if (IsAbandoned())
-        return;
-    switch (call.kind)
-    {
-    case CScriptCall::Kind::GetIDsOfNames:
-        call.hr = call.target->GetIDsOfNames(IID_NULL, call.names, call.nameCount, call.lcid, call.ids);
-        break;
-    case CScriptCall::Kind::Invoke:
-        call.hr = call.target->Invoke(call.id, IID_NULL, call.lcid, call.flags, call.params, call.result,
-                                      call.exception, call.argumentError);
-        WrapResult(call.result);
-        break;
-    case CScriptCall::Kind::ReleaseTarget:
-        call.target->Release();
-        call.hr = S_OK;
-        break;
-    case CScriptCall::Kind::GetExternal: {
-        IDispatch* pExternal = nullptr;
-        call.hr = m_pOwner != nullptr ? m_pOwner->GetExternal(&pExternal) : E_ABORT;
-        V_VT(call.result) = VT_EMPTY;
-        if (pExternal != nullptr)
-        {
-            V_VT(call.result) = VT_DISPATCH;
-            V_DISPATCH(call.result) = Wrap(pExternal);
-        }
-        break;
-    }
-    case CScriptCall::Kind::CloseWindow:
-        if (m_pOwner != nullptr)
-            m_pOwner->OnWindowClose();
-        call.hr = S_OK;
-        break;
-    case CScriptCall::Kind::ReportError:
-        call.hr = m_pOwner != nullptr && m_pOwner->OnScriptError(*call.error) ? S_OK : S_FALSE;
-        break;
-    }
-}
-
-// Takes over the reference to the target.
 IDispatch* CScriptChannel::Wrap(IDispatch* pTarget)
 {
     CDispatchBridge* pBridge = new CDispatchBridge(shared_from_this(), pTarget);
-    CChannelLock lock(m_lock);
+    CSectionLock lock(m_lock);
     m_bridges.insert(pBridge);
     return pBridge;
 }

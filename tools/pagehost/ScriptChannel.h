@@ -1,10 +1,12 @@
 #pragma once
 
 #include "tools/pagehost/MessageWindow.h"
+#include "tools/pagehost/SectionLock.h"
 
 #include <oaidl.h>
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
@@ -37,34 +39,6 @@ class IScriptChannelOwner
     ~IScriptChannelOwner() = default;
 };
 
-// One request from the script thread, carried to the UI thread.
-struct CScriptCall
-{
-    enum class Kind
-    {
-        GetIDsOfNames,
-        Invoke,
-        ReleaseTarget,
-        GetExternal,
-        CloseWindow,
-        ReportError,
-    };
-    Kind kind = Kind::Invoke;
-    IDispatch* target = nullptr;
-    LPOLESTR* names = nullptr;
-    UINT nameCount = 0;
-    DISPID* ids = nullptr;
-    DISPID id = 0;
-    LCID lcid = 0;
-    WORD flags = 0;
-    DISPPARAMS* params = nullptr;
-    VARIANT* result = nullptr;
-    EXCEPINFO* exception = nullptr;
-    UINT* argumentError = nullptr;
-    const CScriptErrorInfo* error = nullptr;
-    HRESULT hr = E_ABORT;
-};
-
 // The page's scripts run on a thread of their own, so that one that never
 // ends can be stopped; everything they reach of the page and its container
 // lives on the UI thread. The channel carries each such call across with
@@ -77,7 +51,6 @@ class CScriptChannel : public IMessageTarget, public std::enable_shared_from_thi
     explicit CScriptChannel(IScriptChannelOwner* pOwner);
     CScriptChannel(const CScriptChannel&) = delete;
     CScriptChannel& operator=(const CScriptChannel&) = delete;
-    ~CScriptChannel();
 
     // UI thread.
     bool Open();
@@ -88,24 +61,35 @@ class CScriptChannel : public IMessageTarget, public std::enable_shared_from_thi
     void Abandon();
     void Shutdown();
 
-    // Script thread: runs the call on the UI thread; E_ABORT once abandoned.
-    HRESULT Call(CScriptCall& call);
+    // Script thread. Each runs its work on the UI thread and answers what
+    // it answered, or E_ABORT without running it once the channel is
+    // abandoned.
+    HRESULT Call(const std::function<HRESULT()>& work);
+    // window.external for the script: the owner's object in a bridge, or
+    // VT_EMPTY when it has none.
+    HRESULT GetExternal(VARIANT* pResult);
+    HRESULT CloseWindow();
+    // Answers whether the page's scripts are to stop.
+    bool ReportError(const CScriptErrorInfo& error);
     // A bridge released by the script: answers the object it still holds
     // (null once abandoned), which the caller releases through Call.
     IDispatch* Forget(CDispatchBridge* pBridge);
 
+    // UI thread, inside a call: an object of this thread handed to the
+    // script goes in a bridge (which takes over the reference), so does one
+    // in a call's result.
+    IDispatch* Wrap(IDispatch* pTarget);
+    void WrapResult(VARIANT* pResult);
+
     LRESULT OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
 
   private:
-    void Serve(CScriptCall& call);
-    IDispatch* Wrap(IDispatch* pTarget);
-    void WrapResult(VARIANT* pResult);
     bool IsAbandoned();
 
     IScriptChannelOwner* m_pOwner;
     CMessageWindow m_window;
     HWND m_hWnd = nullptr;
-    CRITICAL_SECTION m_lock;
+    CCriticalSection m_lock;
     std::set<CDispatchBridge*> m_bridges;
     bool m_bAbandoned = false;
     ULONGLONG m_callTime = 0;

@@ -1,6 +1,7 @@
 #include "tools/pagehost/ScriptEngine.h"
 
-#include "tools/pagehost/ComAnswers.h"
+#include <cwchar>
+#include <iterator>
 
 namespace PageHost
 {
@@ -8,12 +9,18 @@ namespace PageHost
 namespace
 {
 
-constexpr DISPID kIdExternal = 1;
-constexpr DISPID kIdClose = 2;
-constexpr DISPID kIdAlert = 3;
-// window.name for a global of the page: this base plus its place in the
-// list of such names looked up so far.
-constexpr DISPID kIdPageBase = 1000;
+// The members of "window", numbered from 1 in this order; a global of the
+// page found through window.name is kIdPageBase plus its place in the list
+// of such names looked up so far.
+const wchar_t* const kWindowMembers[] = {L"external", L"close", L"alert"};
+enum WindowMember : DISPID
+{
+    kIdExternal = 1,
+    kIdClose,
+    kIdAlert,
+    kIdPageBase = 1000,
+};
+static_assert(std::size(kWindowMembers) == kIdAlert, "one name for each member");
 constexpr wchar_t kWindowItem[] = L"window";
 
 void FreeExceptionStrings(EXCEPINFO& exception)
@@ -24,48 +31,14 @@ void FreeExceptionStrings(EXCEPINFO& exception)
     exception = EXCEPINFO{};
 }
 
-template <typename T> HRESULT AnswerInterface(T* pObject, REFIID riid, REFIID own, void** ppvObject)
-{
-    if (ppvObject == nullptr)
-        return E_POINTER;
-    *ppvObject = nullptr;
-    if (riid != IID_IUnknown && riid != own)
-        return E_NOINTERFACE;
-    *ppvObject = pObject;
-    pObject->AddRef();
-    return S_OK;
-}
-
 } // namespace
 
 CScriptSite::CScriptSite(std::shared_ptr<CScriptChannel> channel, CScriptGlobal* pGlobal)
-    : m_channel(std::move(channel)), m_pGlobal(pGlobal)
+    : m_channel(std::move(channel)), m_global(pGlobal)
 {
-    m_pGlobal->AddRef();
 }
 
-CScriptSite::~CScriptSite()
-{
-    m_pGlobal->Release();
-}
-
-HRESULT STDMETHODCALLTYPE CScriptSite::QueryInterface(REFIID riid, void** ppvObject)
-{
-    return AnswerInterface(static_cast<IActiveScriptSite*>(this), riid, IID_IActiveScriptSite, ppvObject);
-}
-
-ULONG STDMETHODCALLTYPE CScriptSite::AddRef()
-{
-    return m_refs.AddRef();
-}
-
-ULONG STDMETHODCALLTYPE CScriptSite::Release()
-{
-    const ULONG refs = m_refs.Release();
-    if (refs == 0)
-        delete this;
-    return refs;
-}
+CScriptSite::~CScriptSite() = default;
 
 HRESULT STDMETHODCALLTYPE CScriptSite::GetLCID(LCID*)
 {
@@ -83,9 +56,7 @@ HRESULT STDMETHODCALLTYPE CScriptSite::GetItemInfo(LPCOLESTR pstrName, DWORD dwR
         return TYPE_E_ELEMENTNOTFOUND;
     if ((dwReturnMask & SCRIPTINFO_IUNKNOWN) == 0 || ppiunkItem == nullptr)
         return E_NOTIMPL;
-    *ppiunkItem = static_cast<IUnknown*>(m_pGlobal);
-    m_pGlobal->AddRef();
-    return S_OK;
+    return Veneer::AnswerInterface<IUnknown>(m_global.Get(), ppiunkItem);
 }
 
 HRESULT STDMETHODCALLTYPE CScriptSite::GetDocVersionString(BSTR*)
@@ -122,11 +93,7 @@ HRESULT STDMETHODCALLTYPE CScriptSite::OnScriptError(IActiveScriptError* pscript
     error.code = exception.scode != 0 ? exception.scode : exception.wCode;
     error.message = exception.bstrDescription != nullptr ? exception.bstrDescription : L"script error";
     FreeExceptionStrings(exception);
-
-    CScriptCall call;
-    call.kind = CScriptCall::Kind::ReportError;
-    call.error = &error;
-    m_bStopRequested = m_channel->Call(call) == S_FALSE;
+    m_bStopRequested = m_channel->ReportError(error);
     return S_OK;
 }
 
@@ -142,53 +109,22 @@ HRESULT STDMETHODCALLTYPE CScriptSite::OnLeaveScript()
 
 CScriptGlobal::CScriptGlobal(std::shared_ptr<CScriptChannel> channel) : m_channel(std::move(channel)) {}
 
-HRESULT STDMETHODCALLTYPE CScriptGlobal::QueryInterface(REFIID riid, void** ppvObject)
-{
-    return AnswerInterface(static_cast<IDispatch*>(this), riid, IID_IDispatch, ppvObject);
-}
-
-ULONG STDMETHODCALLTYPE CScriptGlobal::AddRef()
-{
-    return m_refs.AddRef();
-}
-
-ULONG STDMETHODCALLTYPE CScriptGlobal::Release()
-{
-    const ULONG refs = m_refs.Release();
-    if (refs == 0)
-        delete this;
-    return refs;
-}
-
-HRESULT STDMETHODCALLTYPE CScriptGlobal::GetTypeInfoCount(UINT* pctinfo)
-{
-    return AnswerNoTypeInfoCount(pctinfo);
-}
-
-HRESULT STDMETHODCALLTYPE CScriptGlobal::GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo)
-{
-    return AnswerNoTypeInfo(ppTInfo);
-}
-
 HRESULT STDMETHODCALLTYPE CScriptGlobal::GetIDsOfNames(REFIID, LPOLESTR* rgszNames, UINT cNames, LCID lcid,
                                                        DISPID* rgDispId)
 {
-    if (rgszNames == nullptr || rgDispId == nullptr || cNames == 0 || rgszNames[0] == nullptr)
-        return E_INVALIDARG;
-    static const struct
-    {
-        const wchar_t* name;
-        DISPID id;
-    } kMembers[] = {{L"external", kIdExternal}, {L"close", kIdClose}, {L"alert", kIdAlert}};
-    for (const auto& member : kMembers)
-    {
-        if (wcscmp(rgszNames[0], member.name) == 0)
-        {
-            rgDispId[0] = member.id;
-            return S_OK;
-        }
-    }
+    const HRESULT hr =
+        Veneer::FindMemberName(kWindowMembers, kIdExternal, false, rgszNames, cNames, rgDispId);
+    if (hr != DISP_E_UNKNOWNNAME)
+        return hr;
     return FindPageGlobal(rgszNames[0], lcid, rgDispId);
+}
+
+Veneer::CComPtrHolder<IDispatch> CScriptGlobal::PageGlobals() const
+{
+    Veneer::CComPtrHolder<IDispatch> page;
+    if (m_pEngine == nullptr || FAILED(m_pEngine->GetScriptDispatch(nullptr, page.Out())))
+        page.Reset();
+    return page;
 }
 
 // The engine asks this item for every name it does not know itself, and
@@ -197,10 +133,10 @@ HRESULT STDMETHODCALLTYPE CScriptGlobal::GetIDsOfNames(REFIID, LPOLESTR* rgszNam
 // without end.
 HRESULT CScriptGlobal::FindPageGlobal(LPOLESTR pstrName, LCID lcid, DISPID* pId)
 {
-    if (m_bLookingUp || m_pEngine == nullptr)
+    if (m_bLookingUp)
         return DISP_E_UNKNOWNNAME;
-    Microsoft::WRL::ComPtr<IDispatch> page;
-    if (FAILED(m_pEngine->GetScriptDispatch(nullptr, &page)) || !page)
+    const Veneer::CComPtrHolder<IDispatch> page = PageGlobals();
+    if (!page)
         return DISP_E_UNKNOWNNAME;
     m_bLookingUp = true;
     DISPID pageId = DISPID_UNKNOWN;
@@ -208,16 +144,12 @@ HRESULT CScriptGlobal::FindPageGlobal(LPOLESTR pstrName, LCID lcid, DISPID* pId)
     m_bLookingUp = false;
     if (FAILED(hr))
         return DISP_E_UNKNOWNNAME;
-    for (size_t i = 0; i < m_pageIds.size(); ++i)
-    {
-        if (m_pageIds[i] == pageId)
-        {
-            *pId = kIdPageBase + static_cast<DISPID>(i);
-            return S_OK;
-        }
-    }
-    m_pageIds.push_back(pageId);
-    *pId = kIdPageBase + static_cast<DISPID>(m_pageIds.size() - 1);
+    size_t index = 0;
+    while (index < m_pageIds.size() && m_pageIds[index] != pageId)
+        ++index;
+    if (index == m_pageIds.size())
+        m_pageIds.push_back(pageId);
+    *pId = kIdPageBase + static_cast<DISPID>(index);
     return S_OK;
 }
 
@@ -225,34 +157,27 @@ HRESULT STDMETHODCALLTYPE CScriptGlobal::Invoke(DISPID dispIdMember, REFIID, LCI
                                                 DISPPARAMS* pDispParams, VARIANT* pVarResult,
                                                 EXCEPINFO* pExcepInfo, UINT* puArgErr)
 {
-    VARIANT ignored;
-    VariantInit(&ignored);
-    VARIANT* pResult = pVarResult != nullptr ? pVarResult : &ignored;
-    CScriptCall call;
-    call.result = pResult;
     switch (dispIdMember)
     {
-    case kIdExternal:
-        call.kind = CScriptCall::Kind::GetExternal;
-        m_channel->Call(call);
+    case kIdExternal: {
         // A page without window.external sees undefined, as the real one
         // does when its host gives none.
-        if (pResult == &ignored)
-            VariantClear(&ignored);
+        Veneer::CScopedVariant ignored;
+        m_channel->GetExternal(pVarResult != nullptr ? pVarResult : ignored.Get());
         return S_OK;
+    }
     case kIdClose:
-        call.kind = CScriptCall::Kind::CloseWindow;
-        return m_channel->Call(call);
+        return m_channel->CloseWindow();
     case kIdAlert:
         return S_OK;
     default:
         break;
     }
     const size_t index = static_cast<size_t>(dispIdMember - kIdPageBase);
-    if (dispIdMember < kIdPageBase || index >= m_pageIds.size() || m_pEngine == nullptr)
+    if (dispIdMember < kIdPageBase || index >= m_pageIds.size())
         return DISP_E_MEMBERNOTFOUND;
-    Microsoft::WRL::ComPtr<IDispatch> page;
-    if (FAILED(m_pEngine->GetScriptDispatch(nullptr, &page)) || !page)
+    const Veneer::CComPtrHolder<IDispatch> page = PageGlobals();
+    if (!page)
         return DISP_E_MEMBERNOTFOUND;
     return page->Invoke(m_pageIds[index], IID_NULL, lcid, wFlags, pDispParams, pVarResult, pExcepInfo,
                         puArgErr);
@@ -270,15 +195,15 @@ HRESULT CScriptEngine::Start()
     CLSID clsid{};
     HRESULT hr = CLSIDFromProgID(L"JScript", &clsid);
     if (SUCCEEDED(hr))
-        hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IActiveScript, &m_engine);
+        hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IActiveScript, m_engine.OutAsVoid());
     if (SUCCEEDED(hr))
-        hr = m_engine.As(&m_parse);
+        hr = m_engine.QueryTo(__uuidof(IActiveScriptParse), m_parse);
     if (FAILED(hr))
         return hr;
-    m_pGlobal = new CScriptGlobal(m_channel);
-    m_pSite = new CScriptSite(m_channel, m_pGlobal);
-    m_pGlobal->SetEngine(m_engine.Get());
-    hr = m_engine->SetScriptSite(m_pSite);
+    m_global.Attach(new CScriptGlobal(m_channel));
+    m_site.Attach(new CScriptSite(m_channel, m_global.Get()));
+    m_global->SetEngine(m_engine.Get());
+    hr = m_engine->SetScriptSite(m_site.Get());
     if (SUCCEEDED(hr))
         hr = m_parse->InitNew();
     if (SUCCEEDED(hr))
@@ -304,16 +229,12 @@ void CScriptEngine::Close()
 {
     if (m_engine)
         m_engine->Close();
-    if (m_pGlobal != nullptr)
-        m_pGlobal->SetEngine(nullptr);
+    if (m_global)
+        m_global->SetEngine(nullptr);
     m_parse.Reset();
     m_engine.Reset();
-    if (m_pSite != nullptr)
-        m_pSite->Release();
-    if (m_pGlobal != nullptr)
-        m_pGlobal->Release();
-    m_pSite = nullptr;
-    m_pGlobal = nullptr;
+    m_site.Reset();
+    m_global.Reset();
 }
 
 void CScriptEngine::Abandon()
@@ -322,12 +243,10 @@ void CScriptEngine::Abandon()
     // release: its objects stay where they are.
     m_parse.Detach();
     m_engine.Detach();
-    if (m_pSite != nullptr)
-        m_pSite->Abandon();
-    if (m_pGlobal != nullptr)
-        m_pGlobal->Abandon();
-    m_pSite = nullptr;
-    m_pGlobal = nullptr;
+    if (m_site)
+        m_site.Detach()->Abandon();
+    if (m_global)
+        m_global.Detach()->Abandon();
 }
 
 } // namespace PageHost

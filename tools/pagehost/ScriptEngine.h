@@ -2,10 +2,10 @@
 
 #include "tools/pagehost/HostModule.h"
 #include "tools/pagehost/ScriptChannel.h"
+#include "veneer/core/ComObject.h"
 
 #include <activscp.h>
 #include <windows.h>
-#include <wrl/client.h>
 
 #include <memory>
 #include <string>
@@ -18,14 +18,14 @@ class CScriptGlobal;
 
 // The engine's site: where its errors go (to the UI thread, as the page's
 // script errors).
-class CScriptSite final : public IActiveScriptSite, private CLiveObject
+class CScriptSite final : public Veneer::CComObject<CScriptSite, Veneer::CPlainRefCount, IActiveScriptSite>,
+                          private CLiveObject
 {
   public:
+    static constexpr CEntry kInterfaces[] = {Entry<IActiveScriptSite>(IID_IActiveScriptSite)};
+
     CScriptSite(std::shared_ptr<CScriptChannel> channel, CScriptGlobal* pGlobal);
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
     HRESULT STDMETHODCALLTYPE GetLCID(LCID* plcid) override;
     HRESULT STDMETHODCALLTYPE GetItemInfo(LPCOLESTR pstrName, DWORD dwReturnMask, IUnknown** ppiunkItem,
                                           ITypeInfo** ppti) override;
@@ -43,11 +43,10 @@ class CScriptSite final : public IActiveScriptSite, private CLiveObject
     bool StopRequested() const { return m_bStopRequested; }
 
   private:
-    ~CScriptSite();
+    ~CScriptSite() override;
 
-    CRefCount m_refs;
     std::shared_ptr<CScriptChannel> m_channel;
-    CScriptGlobal* m_pGlobal;
+    Veneer::CComPtrHolder<CScriptGlobal> m_global;
     bool m_bStopRequested = false;
 };
 
@@ -55,16 +54,15 @@ class CScriptSite final : public IActiveScriptSite, private CLiveObject
 // external (the container's object, fetched on the UI thread), close(),
 // alert() (does nothing), and the page's own globals (window.f() calls the
 // page's function f).
-class CScriptGlobal final : public IDispatch, private CLiveObject
+class CScriptGlobal final
+    : public Veneer::CComObject<CScriptGlobal, Veneer::CPlainRefCount, Veneer::CTypelessDispatch<IDispatch>>,
+      private CLiveObject
 {
   public:
+    static constexpr CEntry kInterfaces[] = {Entry<IDispatch>(IID_IDispatch)};
+
     explicit CScriptGlobal(std::shared_ptr<CScriptChannel> channel);
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* pctinfo) override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT iTInfo, LCID lcid, ITypeInfo** ppTInfo) override;
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* rgszNames, UINT cNames, LCID lcid,
                                             DISPID* rgDispId) override;
     HRESULT STDMETHODCALLTYPE Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags,
@@ -75,10 +73,11 @@ class CScriptGlobal final : public IDispatch, private CLiveObject
     void Abandon() { Uncount(); }
 
   private:
-    ~CScriptGlobal() = default;
+    ~CScriptGlobal() override = default;
     HRESULT FindPageGlobal(LPOLESTR pstrName, LCID lcid, DISPID* pId);
+    // The engine's dispatch of the page's globals, or null.
+    Veneer::CComPtrHolder<IDispatch> PageGlobals() const;
 
-    CRefCount m_refs;
     std::shared_ptr<CScriptChannel> m_channel;
     IActiveScript* m_pEngine = nullptr; // not held: the engine holds this item
     // The page's globals found through window.name, by their engine ids.
@@ -98,17 +97,17 @@ class CScriptEngine
     HRESULT Start();
     HRESULT Run(const std::wstring& code, unsigned long line);
     void Close();
-    bool StopRequested() const { return m_pSite != nullptr && m_pSite->StopRequested(); }
+    bool StopRequested() const { return m_site && m_site->StopRequested(); }
     // After the script thread was stopped: the objects the dead engine
     // holds stop counting as live.
     void Abandon();
 
   private:
     std::shared_ptr<CScriptChannel> m_channel;
-    Microsoft::WRL::ComPtr<IActiveScript> m_engine;
-    Microsoft::WRL::ComPtr<IActiveScriptParse> m_parse;
-    CScriptGlobal* m_pGlobal = nullptr;
-    CScriptSite* m_pSite = nullptr;
+    Veneer::CComPtrHolder<IActiveScript> m_engine;
+    Veneer::CComPtrHolder<IActiveScriptParse> m_parse;
+    Veneer::CComPtrHolder<CScriptGlobal> m_global;
+    Veneer::CComPtrHolder<CScriptSite> m_site;
 };
 
 } // namespace PageHost

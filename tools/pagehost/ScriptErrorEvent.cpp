@@ -1,8 +1,6 @@
 #include "tools/pagehost/ScriptErrorEvent.h"
 
-#include "tools/pagehost/ComAnswers.h"
-
-#include <cwchar>
+#include <iterator>
 
 namespace PageHost
 {
@@ -10,36 +8,13 @@ namespace PageHost
 namespace
 {
 
-enum ErrorProperty : DISPID
-{
-    kErrorLine = 1,
-    kErrorCharacter,
-    kErrorCode,
-    kErrorMessage,
-    kErrorUrl,
-};
-
-const struct
-{
-    const wchar_t* name;
-    DISPID id;
-} kProperties[] = {{L"errorLine", kErrorLine},
-                   {L"errorCharacter", kErrorCharacter},
-                   {L"errorCode", kErrorCode},
-                   {L"errorMessage", kErrorMessage},
-                   {L"errorUrl", kErrorUrl}};
-
-void SetLong(VARIANT* pValue, long value)
-{
-    V_VT(pValue) = VT_I4;
-    V_I4(pValue) = value;
-}
-
-void SetText(VARIANT* pValue, const std::wstring& text)
-{
-    V_VT(pValue) = VT_BSTR;
-    V_BSTR(pValue) = SysAllocStringLen(text.c_str(), static_cast<UINT>(text.size()));
-}
+// The properties' DISPIDs are their places in this list, from 1: the
+// numbers first, then the texts.
+const wchar_t* const kPropertyNames[] = {L"errorLine", L"errorCharacter", L"errorCode", L"errorMessage",
+                                         L"errorUrl"};
+constexpr DISPID kFirstNumber = 1;
+constexpr DISPID kErrorMessage = 4;
+constexpr DISPID kErrorUrl = 5;
 
 } // namespace
 
@@ -48,56 +23,10 @@ CScriptErrorEvent::CScriptErrorEvent(const CScriptErrorInfo& error, const std::w
 {
 }
 
-HRESULT STDMETHODCALLTYPE CScriptErrorEvent::QueryInterface(REFIID riid, void** ppvObject)
-{
-    if (ppvObject == nullptr)
-        return E_POINTER;
-    *ppvObject = nullptr;
-    if (riid != IID_IUnknown && riid != IID_IDispatch && riid != IID_IHTMLEventObj)
-        return E_NOINTERFACE;
-    *ppvObject = static_cast<IHTMLEventObj*>(this);
-    AddRef();
-    return S_OK;
-}
-
-ULONG STDMETHODCALLTYPE CScriptErrorEvent::AddRef()
-{
-    return m_refs.AddRef();
-}
-
-ULONG STDMETHODCALLTYPE CScriptErrorEvent::Release()
-{
-    const ULONG refs = m_refs.Release();
-    if (refs == 0)
-        delete this;
-    return refs;
-}
-
-HRESULT STDMETHODCALLTYPE CScriptErrorEvent::GetTypeInfoCount(UINT* pctinfo)
-{
-    return AnswerNoTypeInfoCount(pctinfo);
-}
-
-HRESULT STDMETHODCALLTYPE CScriptErrorEvent::GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo)
-{
-    return AnswerNoTypeInfo(ppTInfo);
-}
-
 HRESULT STDMETHODCALLTYPE CScriptErrorEvent::GetIDsOfNames(REFIID, LPOLESTR* rgszNames, UINT cNames, LCID,
                                                            DISPID* rgDispId)
 {
-    if (rgszNames == nullptr || rgDispId == nullptr || cNames == 0 || rgszNames[0] == nullptr)
-        return E_INVALIDARG;
-    for (const auto& property : kProperties)
-    {
-        if (_wcsicmp(rgszNames[0], property.name) == 0)
-        {
-            rgDispId[0] = property.id;
-            return S_OK;
-        }
-    }
-    rgDispId[0] = DISPID_UNKNOWN;
-    return DISP_E_UNKNOWNNAME;
+    return Veneer::FindMemberName(kPropertyNames, kFirstNumber, true, rgszNames, cNames, rgDispId);
 }
 
 HRESULT STDMETHODCALLTYPE CScriptErrorEvent::Invoke(DISPID dispIdMember, REFIID, LCID, WORD wFlags,
@@ -108,34 +37,22 @@ HRESULT STDMETHODCALLTYPE CScriptErrorEvent::Invoke(DISPID dispIdMember, REFIID,
     if (pVarResult == nullptr)
         return E_POINTER;
     VariantInit(pVarResult);
-    switch (dispIdMember)
+    const long numbers[] = {m_error.line, m_error.character, m_error.code};
+    if (dispIdMember >= kFirstNumber && dispIdMember < kFirstNumber + static_cast<DISPID>(std::size(numbers)))
     {
-    case kErrorLine:
-        SetLong(pVarResult, m_error.line);
+        V_VT(pVarResult) = VT_I4;
+        V_I4(pVarResult) = numbers[dispIdMember - kFirstNumber];
         return S_OK;
-    case kErrorCharacter:
-        SetLong(pVarResult, m_error.character);
-        return S_OK;
-    case kErrorCode:
-        SetLong(pVarResult, m_error.code);
-        return S_OK;
-    case kErrorMessage:
-        SetText(pVarResult, m_error.message);
-        return S_OK;
-    case kErrorUrl:
-        SetText(pVarResult, m_url);
-        return S_OK;
-    default:
-        return DISP_E_MEMBERNOTFOUND;
     }
+    if (dispIdMember != kErrorMessage && dispIdMember != kErrorUrl)
+        return DISP_E_MEMBERNOTFOUND;
+    V_VT(pVarResult) = VT_BSTR;
+    return Veneer::AnswerText(dispIdMember == kErrorMessage ? m_error.message : m_url, &V_BSTR(pVarResult));
 }
 
 HRESULT STDMETHODCALLTYPE CScriptErrorEvent::get_type(BSTR* p)
 {
-    if (p == nullptr)
-        return E_POINTER;
-    *p = SysAllocString(L"error");
-    return S_OK;
+    return Veneer::AnswerText(L"error", p);
 }
 
 } // namespace PageHost

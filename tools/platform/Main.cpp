@@ -14,51 +14,38 @@
 //   QMPlatform.exe [--out FILE] [--reply N] [--reply-delay MS]
 //                  [--handle-delay MS] [--no-handle] [--exit-after N]
 //   QMPlatform.exe --stop     stop the running stand-in
-#include "tools/common/StopRequest.h"
+#include "app/client/LogText.h"
+#include "app/launcher/PlatformProtocol.h"
+#include "tools/common/StandIn.h"
+#include "tools/common/StandInNames.h"
 #include "veneer/core/ScopedHandle.h"
+#include "veneer/core/ScopedHolders.h"
 
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
-#include <memory>
 #include <string>
 
 namespace
 {
 
-const wchar_t kWindowClass[] = L"QMPlatformStandIn";
+const wchar_t kToolName[] = L"QMPlatform";
 const wchar_t kRunningMutexName[] = L"QMPlatformStandInRunning";
-const wchar_t kStopEventName[] = L"QMPlatformStandInStop";
-const wchar_t kParamFile[] = L"PlatformParam.ini";
-const wchar_t kHandleSection[] = L"HWNDApp";
-const wchar_t kHandleKey[] = L"HWND";
-constexpr LRESULT kAccepted = 100;
 constexpr UINT_PTR kPublishTimerId = 1;
 
-enum ExitCode
-{
-    kExitOk = 0,
-    kExitUsage = 1,
-    kExitOutputFile = 2,
-    kExitNoWindow = 3,
-    kExitNotRunning = 4,
-};
+// The window could not be made.
+constexpr int kExitNoWindow = 3;
 
 struct COptions
 {
     std::wstring outPath;
-    LRESULT reply = kAccepted;
+    LRESULT reply = Qlm::kPlatformCommandAccepted;
     DWORD replyDelayMs = 0;
     DWORD handleDelayMs = 0;
     bool publishHandle = true;
     unsigned exitAfter = 0;
-};
-
-struct CFileCloser
-{
-    void operator()(FILE* file) const { fclose(file); }
 };
 
 bool ParseNumber(const wchar_t* text, unsigned long& value)
@@ -106,7 +93,7 @@ std::wstring ParamFilePath()
     wchar_t path[MAX_PATH * 4] = {};
     GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
     std::wstring folder(path);
-    return folder.substr(0, folder.find_last_of(L'\\') + 1) + kParamFile;
+    return folder.substr(0, folder.find_last_of(L'\\') + 1) + Qlm::kPlatformParamFile;
 }
 
 // One command as a line: the record's type, the sender's wParam, the size
@@ -117,22 +104,8 @@ std::string DescribeCommand(WPARAM sender, const COPYDATASTRUCT& record)
     snprintf(head, sizeof(head),
              "dwData=%llu wParam=%llu cbData=%lu text=", static_cast<unsigned long long>(record.dwData),
              static_cast<unsigned long long>(sender), static_cast<unsigned long>(record.cbData));
-    std::string line = head;
-    const unsigned char* bytes = static_cast<const unsigned char*>(record.lpData);
-    for (DWORD i = 0; bytes != nullptr && i < record.cbData; ++i)
-    {
-        if (bytes[i] == '\\')
-            line += "\\\\";
-        else if (bytes[i] >= 0x20 && bytes[i] <= 0x7E)
-            line += static_cast<char>(bytes[i]);
-        else
-        {
-            char escaped[8] = {};
-            snprintf(escaped, sizeof(escaped), "\\x%02X", bytes[i]);
-            line += escaped;
-        }
-    }
-    return line;
+    const char* bytes = static_cast<const char*>(record.lpData);
+    return head + Qlm::EscapeToAscii(bytes == nullptr ? std::string() : std::string(bytes, record.cbData));
 }
 
 class CPlatformStandIn
@@ -145,10 +118,11 @@ class CPlatformStandIn
         WNDCLASSW windowClass{};
         windowClass.lpfnWndProc = WindowProc;
         windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = kWindowClass;
+        windowClass.lpszClassName = kPlatformStandInWindowClass;
         RegisterClassW(&windowClass);
-        window = CreateWindowExW(0, kWindowClass, L"QMPlatform", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                 CW_USEDEFAULT, 300, 200, nullptr, nullptr, windowClass.hInstance, this);
+        window =
+            CreateWindowExW(0, kPlatformStandInWindowClass, L"QMPlatform", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                            CW_USEDEFAULT, 300, 200, nullptr, nullptr, windowClass.hInstance, this);
         if (window == nullptr)
             return false;
         if (!options.publishHandle)
@@ -186,7 +160,8 @@ class CPlatformStandIn
     {
         const std::wstring path = ParamFilePath();
         const std::wstring number = std::to_wstring(WindowNumber());
-        WritePrivateProfileStringW(kHandleSection, kHandleKey, number.c_str(), path.c_str());
+        WritePrivateProfileStringW(Qlm::kPlatformHandleSection, Qlm::kPlatformHandleKey, number.c_str(),
+                                   path.c_str());
         fwprintf(stderr, L"QMPlatform: window %ls published in %ls\n", number.c_str(), path.c_str());
         fflush(stderr);
     }
@@ -237,8 +212,11 @@ class CPlatformStandIn
     unsigned commands = 0;
 };
 
-int Serve(const COptions& options)
+int Serve(int argc, wchar_t** argv)
 {
+    COptions options;
+    if (!ParseOptions(argc, argv, options))
+        return kExitUsage;
     // The client starts the platform again for every download; the running
     // one keeps its window and its published handle.
     Veneer::CScopedHandle running(CreateMutexW(nullptr, FALSE, kRunningMutexName));
@@ -247,20 +225,14 @@ int Serve(const COptions& options)
         fwprintf(stderr, L"QMPlatform: another QMPlatform.exe runs; leaving it alone\n");
         return kExitOk;
     }
-    std::unique_ptr<FILE, CFileCloser> out;
-    if (!options.outPath.empty())
-    {
-        out.reset(_wfopen(options.outPath.c_str(), L"ab"));
-        if (!out)
-        {
-            fwprintf(stderr, L"QMPlatform: cannot open %ls for appending\n", options.outPath.c_str());
-            return kExitOutputFile;
-        }
-    }
+    const bool recording = !options.outPath.empty();
+    Veneer::CScopedFile out(recording ? OpenForAppending(options.outPath.c_str(), kToolName) : nullptr);
+    if (recording && !out.IsOpen())
+        return kExitOutputFile;
     // An event still signalled by a stop request of this run's predecessor
     // ends this one too: a stop means every stand-in.
-    Veneer::CScopedHandle stopEvent(CreateEventW(nullptr, TRUE, FALSE, kStopEventName));
-    CPlatformStandIn standIn(options, out.get());
+    Veneer::CScopedHandle stopEvent(CreateEventW(nullptr, TRUE, FALSE, kPlatformStandInStopEvent));
+    CPlatformStandIn standIn(options, out.Get());
     if (!standIn.Create())
     {
         fwprintf(stderr, L"QMPlatform: cannot create its window (error %lu)\n", GetLastError());
@@ -270,22 +242,9 @@ int Serve(const COptions& options)
     return kExitOk;
 }
 
-int Stop()
-{
-    if (SignalStopEvent(kStopEventName))
-        return kExitOk;
-    fwprintf(stderr, L"QMPlatform: no running stand-in to stop\n");
-    return kExitNotRunning;
-}
-
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
 {
-    if (argc == 2 && wcscmp(argv[1], L"--stop") == 0)
-        return Stop();
-    COptions options;
-    if (!ParseOptions(argc, argv, options))
-        return kExitUsage;
-    return Serve(options);
+    return StandInMain(argc, argv, kToolName, kPlatformStandInStopEvent, Serve);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/service/ServiceProtocol.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -10,7 +12,7 @@
 
 // The smallest frame that can be taken apart (an empty document) and the
 // largest one accepted; reports are a few hundred bytes.
-constexpr uint32_t kMinFrameLength = 5;
+constexpr uint32_t kMinFrameLength = Qlm::kPipeFrameOverhead;
 constexpr uint32_t kMaxFrameLength = 1u << 20;
 
 // Reads the little-endian length from the first four bytes of a frame.

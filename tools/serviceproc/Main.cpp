@@ -11,15 +11,17 @@
 //   QLMServiceProc.exe --stop            stop the running stand-in
 #include "tools/serviceproc/FrameCheck.h"
 
-#include "tools/common/StopRequest.h"
+#include "app/service/ServiceProtocol.h"
+#include "tools/common/StandIn.h"
+#include "tools/common/StandInNames.h"
 #include "veneer/core/ScopedHandle.h"
+#include "veneer/core/ScopedHolders.h"
 
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cwchar>
-#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -27,43 +29,31 @@
 namespace
 {
 
-const wchar_t kPipeName[] = L"\\\\.\\pipe\\servicepipe";
-const wchar_t kStopEventName[] = L"QLMServiceProcStop";
+const wchar_t kToolName[] = L"QLMServiceProc";
 const wchar_t kOwnerMutexName[] = L"QLMServiceProcOwner";
 constexpr DWORD kPipeBufferSize = 64 * 1024;
 
-enum ExitCode
-{
-    kExitOk = 0,
-    kExitUsage = 1,
-    kExitOutputFile = 2,
-    kExitPipeTaken = 3,
-    kExitNotRunning = 4,
-};
-
-struct CFileCloser
-{
-    void operator()(FILE* file) const { fclose(file); }
-};
+// Another server owns the pipe.
+constexpr int kExitPipeTaken = 3;
 
 // Messages and problems from all client threads, one whole line at a time.
 class COutput
 {
   public:
-    explicit COutput(FILE* messageFile) : messages(messageFile) {}
+    explicit COutput(FILE* messageFile) : m_messages(messageFile) {}
 
     void Message(const std::string& line)
     {
-        std::lock_guard<std::mutex> hold(mutex);
+        std::lock_guard<std::mutex> hold(m_mutex);
         fprintf(stdout, "%s\n", line.c_str());
         fflush(stdout);
-        fprintf(messages.get(), "%s\n", line.c_str());
-        fflush(messages.get());
+        fprintf(m_messages.Get(), "%s\n", line.c_str());
+        fflush(m_messages.Get());
     }
 
     void Problem(unsigned client, const std::string& text)
     {
-        std::lock_guard<std::mutex> hold(mutex);
+        std::lock_guard<std::mutex> hold(m_mutex);
         fprintf(stderr, "QLMServiceProc: client %u: %s\n", client, text.c_str());
         fflush(stderr);
     }
@@ -71,14 +61,14 @@ class COutput
     // "accepted" or "finished".
     void ClientEvent(const char* event, unsigned client)
     {
-        std::lock_guard<std::mutex> hold(mutex);
+        std::lock_guard<std::mutex> hold(m_mutex);
         fprintf(stderr, "QLMServiceProc: %s client %u\n", event, client);
         fflush(stderr);
     }
 
   private:
-    std::mutex mutex;
-    std::unique_ptr<FILE, CFileCloser> messages;
+    std::mutex m_mutex;
+    Veneer::CScopedFile m_messages;
 };
 
 // Reads up to `size` bytes, fewer only when the client has gone. The pipe is
@@ -155,7 +145,7 @@ HANDLE CreatePipeInstance(bool first)
 {
     const DWORD openMode =
         PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED | (first ? FILE_FLAG_FIRST_PIPE_INSTANCE : 0);
-    return CreateNamedPipeW(kPipeName, openMode, PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT,
+    return CreateNamedPipeW(Qlm::kServicePipeNameW, openMode, PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT,
                             PIPE_UNLIMITED_INSTANCES, kPipeBufferSize, kPipeBufferSize, 0, nullptr);
 }
 
@@ -184,14 +174,16 @@ bool AwaitClient(HANDLE pipe, HANDLE stopEvent)
     return GetOverlappedResult(pipe, &overlapped, &ignored, FALSE) != FALSE;
 }
 
-int Serve(const wchar_t* outputPath)
+int Serve(int argc, wchar_t** argv)
 {
-    FILE* messages = _wfopen(outputPath, L"ab");
-    if (messages == nullptr)
+    if (argc != 2 || argv[1][0] == L'-')
     {
-        fwprintf(stderr, L"QLMServiceProc: cannot open %ls for appending\n", outputPath);
-        return kExitOutputFile;
+        fwprintf(stderr, L"usage: QLMServiceProc.exe <messages file> | --stop\n");
+        return kExitUsage;
     }
+    FILE* messages = OpenForAppending(argv[1], kToolName);
+    if (messages == nullptr)
+        return kExitOutputFile;
     COutput output(messages);
     // Some systems let a second server add instances to a pipe despite
     // FILE_FLAG_FIRST_PIPE_INSTANCE; a named mutex settles who owns it.
@@ -199,20 +191,20 @@ int Serve(const wchar_t* outputPath)
     const bool ownerExisted = GetLastError() == ERROR_ALREADY_EXISTS;
     if (ownerExisted)
     {
-        fwprintf(stderr, L"QLMServiceProc: another QLMServiceProc owns %ls\n", kPipeName);
+        fwprintf(stderr, L"QLMServiceProc: another QLMServiceProc owns %ls\n", Qlm::kServicePipeNameW);
         return kExitPipeTaken;
     }
     // A stop request left over from an earlier run must not stop this one.
-    Veneer::CScopedHandle stopEvent(CreateEventW(nullptr, TRUE, FALSE, kStopEventName));
+    Veneer::CScopedHandle stopEvent(CreateEventW(nullptr, TRUE, FALSE, kServiceStandInStopEvent));
     ResetEvent(stopEvent.Get());
     HANDLE pipe = CreatePipeInstance(true);
     if (pipe == INVALID_HANDLE_VALUE)
     {
         fwprintf(stderr, L"QLMServiceProc: cannot own %ls (error %lu); is another service running?\n",
-                 kPipeName, GetLastError());
+                 Qlm::kServicePipeNameW, GetLastError());
         return kExitPipeTaken;
     }
-    fwprintf(stderr, L"QLMServiceProc: listening on %ls\n", kPipeName);
+    fwprintf(stderr, L"QLMServiceProc: listening on %ls\n", Qlm::kServicePipeNameW);
     fflush(stderr);
     for (unsigned client = 1;; ++client)
     {
@@ -241,24 +233,9 @@ int Serve(const wchar_t* outputPath)
     }
 }
 
-int Stop()
-{
-    if (SignalStopEvent(kStopEventName))
-        return kExitOk;
-    fwprintf(stderr, L"QLMServiceProc: no running service to stop\n");
-    return kExitNotRunning;
-}
-
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
 {
-    if (argc == 2 && wcscmp(argv[1], L"--stop") == 0)
-        return Stop();
-    if (argc != 2 || argv[1][0] == L'-')
-    {
-        fwprintf(stderr, L"usage: QLMServiceProc.exe <messages file> | --stop\n");
-        return kExitUsage;
-    }
-    return Serve(argv[1]);
+    return StandInMain(argc, argv, kToolName, kServiceStandInStopEvent, Serve);
 }

@@ -10,8 +10,7 @@
 // Output is UTF-8. Exit codes: 0 loaded, 1 not loaded, 2 bad arguments.
 
 #include "tools/common/SkinText.h"
-#include "veneer/manager/PaintManagerUI.h"
-#include "veneer/markup/Markup.h"
+#include "veneer/Veneer.h"
 
 #include <windows.h>
 

@@ -17,8 +17,7 @@
 #include "SkinViewWindow.h"
 
 #include "tools/common/SkinText.h"
-#include "veneer/control/ControlUI.h"
-#include "veneer/manager/PaintManagerUI.h"
+#include "veneer/Veneer.h"
 
 #include <windows.h>
 

@@ -1,10 +1,7 @@
 #include "SkinOutput.h"
 
 #include "tools/common/SkinText.h"
-#include "veneer/control/ContainerUI.h"
-#include "veneer/control/ControlUI.h"
-#include "veneer/core/ScopedHandle.h"
-#include "veneer/render/DibSurface.h"
+#include "veneer/Veneer.h"
 
 #define STBI_WRITE_NO_STDIO
 #include <stb_image_write.h>

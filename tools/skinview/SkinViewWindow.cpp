@@ -1,9 +1,7 @@
 #include "SkinViewWindow.h"
 
 #include "tools/common/SkinText.h"
-#include "veneer/builder/DialogBuilder.h"
-#include "veneer/control/ControlUI.h"
-#include "veneer/render/RenderEngine.h"
+#include "veneer/Veneer.h"
 
 using namespace Veneer;
 
@@ -32,7 +30,8 @@ class CErrorViewUI : public CControlUI
     {
         RECT rc = m_rcItem;
         ::InflateRect(&rc, -8, -8);
-        CRenderEngine::DrawTextW(hDC, m_pManager, rc, m_sText, kErrorText, -1, DT_WORDBREAK | DT_NOPREFIX);
+        CRenderEngine::DrawTextW(hDC, m_pManager->GetResources(), rc, m_sText, kErrorText, -1,
+                                 DT_WORDBREAK | DT_NOPREFIX, m_pManager->IsBackgroundTransparent());
     }
 };
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "veneer/window/WindowImplBase.h"
+#include "veneer/Veneer.h"
 
 #include <windows.h>
 

@@ -3,23 +3,15 @@
 #include "veneer/control/AttributeParse.h"
 #include "veneer/manager/PaintManagerUI.h"
 
-#include <cwchar>
-
 namespace Veneer
 {
 
 namespace
 {
 
-struct TWindowAttribute
-{
-    LPCWSTR pstrName;
-    void (*pfnApply)(CPaintManagerUI& pm, LPCWSTR pstrValue);
-};
-
 // Number lists step over exactly one separator, so "380,265" and "380 265"
 // both read as two numbers, and so does "380, 265" (wcstol skips the blank).
-const TWindowAttribute kWindowAttributes[] = {
+const TAttributeHandler<CPaintManagerUI> kWindowAttributes[] = {
     {L"size",
      [](CPaintManagerUI& pm, LPCWSTR v) {
          const SIZE sz = ParseAttributeSize(v);
@@ -69,15 +61,7 @@ const TWindowAttribute kWindowAttributes[] = {
 
 bool ApplyWindowAttribute(CPaintManagerUI& manager, LPCWSTR pstrName, LPCWSTR pstrValue)
 {
-    for (const TWindowAttribute& attribute : kWindowAttributes)
-    {
-        if (wcscmp(attribute.pstrName, pstrName) == 0)
-        {
-            attribute.pfnApply(manager, pstrValue);
-            return true;
-        }
-    }
-    return false;
+    return ApplyAttribute(kWindowAttributes, manager, pstrName, pstrValue);
 }
 
 } // namespace Veneer

@@ -20,9 +20,9 @@ long NextNumber(LPCWSTR& pstr)
 
 } // namespace
 
-bool IsAttributeNamed(LPCWSTR pstrName, LPCWSTR pstrValue, LPCWSTR pstrWanted)
+bool IsNamed(LPCWSTR pstrName, LPCWSTR pstrWanted)
 {
-    return pstrName != nullptr && pstrValue != nullptr && wcscmp(pstrName, pstrWanted) == 0;
+    return pstrName != nullptr && wcscmp(pstrName, pstrWanted) == 0;
 }
 
 RECT ParseAttributeRect(LPCWSTR pstrValue)

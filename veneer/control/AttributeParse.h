@@ -8,9 +8,9 @@
 namespace Veneer
 {
 
-// True when an attribute that comes with both name and value has the given
-// name (compared exactly); a missing name or value matches nothing.
-bool IsAttributeNamed(LPCWSTR pstrName, LPCWSTR pstrValue, LPCWSTR pstrWanted);
+// True when a name is the wanted one (compared exactly, case-sensitive); a
+// missing name matches nothing.
+bool IsNamed(LPCWSTR pstrName, LPCWSTR pstrWanted);
 
 // Readers of skin attribute values. Numbers are decimal; a list of numbers
 // is separated by single characters (commas), and a list that ends early

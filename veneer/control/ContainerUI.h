@@ -1,6 +1,7 @@
 #pragma once
 
 #include "veneer/control/ControlUI.h"
+#include "veneer/control/ControlWatch.h"
 #include "veneer/core/StdPtrArray.h"
 #include "veneer/core/UiString.h"
 #include "veneer/core/VeneerDefs.h"
@@ -122,6 +123,47 @@ class VENEER_API CContainerUI : public CControlUI, public IContainerUI
     CUiString GetSubControlUserData(LPCWSTR pstrSubControlName);
 
   protected:
+    // How much of the container a layout gives its children.
+    enum LayoutArea
+    {
+        AreaInner,  // inside the inset, the scroll bars' place included
+        AreaClient, // inside the inset, beside the visible scroll bars
+    };
+
+    // The steps that begin every layout pass: the control's own SetPos,
+    // then the area that the children share. False when there is nothing
+    // to lay out: a size observer deleted the container (`self`, watching
+    // it, holds null then), or it has no children, in which case a layout
+    // beside the scroll bars has handed them the empty area.
+    bool BeginLayout(RECT rc, const CControlWatch& self, LayoutArea eArea, RECT& rcArea);
+
+    // The walk of every layout pass over the visible children, in order: a
+    // floating child is placed by its own position (SetFloatPos), any other
+    // is handed to `place` (index, child). Moving a child may delete the
+    // container (a size observer does it): `place` touches nothing of the
+    // container after moving its child, and the walk then stops and answers
+    // false.
+    template <class TPlace> bool PlaceEachChild(const CControlWatch& self, TPlace place)
+    {
+        for (int i = 0; i < GetCount(); i++)
+        {
+            CControlUI* pChild = GetItemAt(i);
+            if (!pChild->IsVisible())
+                continue;
+            if (pChild->IsFloat())
+                SetFloatPos(i);
+            else
+                place(i, pChild);
+            if (self.Get() == nullptr)
+                return false;
+        }
+        return true;
+    }
+
+    static bool IsBarShown(const CScrollBarUI* pScrollBar);
+    // A figure read from each shown bar: the vertical bar's as the height,
+    // the horizontal bar's as the width, 0 for a bar not shown.
+    SIZE ReadShownBars(int (CScrollBarUI::*pfnRead)() const) const;
     // The item rect shrunk by the inset, less the visible scroll bars.
     RECT GetClientArea() const;
     void DestroyItem(CControlUI* pControl);
@@ -129,8 +171,10 @@ class VENEER_API CContainerUI : public CControlUI, public IContainerUI
     void PaintChildren(HDC hDC, const RECT& rcPaint);
     CControlUI* FindInChildren(FindCallback Proc, LPVOID pData, UINT uFlags);
     CControlUI* FindInScrollBars(FindCallback Proc, LPVOID pData, UINT uFlags);
-    // Keys and the wheel along one axis; false when the event does not scroll.
-    bool ScrollByEvent(const TEventUI& event, bool bVertical);
+    // Keys and the wheel along the usable bar, the vertical one first;
+    // false when the event does not scroll.
+    bool ScrollByEvent(const TEventUI& event);
+    bool ScrollAlong(const TEventUI& event, bool bVertical);
     int GetLineHeight();
     int GetPageHeight() const;
     int GetPageWidth() const;

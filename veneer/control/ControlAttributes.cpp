@@ -20,7 +20,7 @@ DWORD ParseBkColor(LPCWSTR pstr)
     return ParseAttributeColor(pstr);
 }
 
-void ApplyPos(CControlUI* pControl, LPCWSTR pstrValue)
+void ApplyPos(CControlUI& control, LPCWSTR pstrValue)
 {
     // A negative left or top anchors the control to the parent's right or
     // bottom edge.
@@ -28,12 +28,12 @@ void ApplyPos(CControlUI* pControl, LPCWSTR pstrValue)
     SIZE szXY{};
     szXY.cx = rc.left >= 0 ? rc.left : rc.right;
     szXY.cy = rc.top >= 0 ? rc.top : rc.bottom;
-    pControl->SetFixedXY(szXY);
-    pControl->SetFixedWidth(rc.right - rc.left);
-    pControl->SetFixedHeight(rc.bottom - rc.top);
+    control.SetFixedXY(szXY);
+    control.SetFixedWidth(rc.right - rc.left);
+    control.SetFixedHeight(rc.bottom - rc.top);
 }
 
-void ApplyRelativePos(CControlUI* pControl, LPCWSTR pstrValue)
+void ApplyRelativePos(CControlUI& control, LPCWSTR pstrValue)
 {
     const RECT rc = ParseAttributeRect(pstrValue);
     SIZE szMove{};
@@ -42,81 +42,67 @@ void ApplyRelativePos(CControlUI* pControl, LPCWSTR pstrValue)
     SIZE szZoom{};
     szZoom.cx = rc.right;
     szZoom.cy = rc.bottom;
-    pControl->SetRelativePos(szMove, szZoom);
+    control.SetRelativePos(szMove, szZoom);
 }
 
-void ApplyBorderSize(CControlUI* pControl, LPCWSTR pstrValue)
+void ApplyBorderSize(CControlUI& control, LPCWSTR pstrValue)
 {
     // One number is a uniform border and clears the per-side sizes; four
     // numbers set the sides only.
     if (wcschr(pstrValue, L',') == nullptr)
     {
-        pControl->SetBorderSize(ParseAttributeInt(pstrValue));
-        pControl->SetBorderSize(RECT{});
+        control.SetBorderSize(ParseAttributeInt(pstrValue));
+        control.SetBorderSize(RECT{});
         return;
     }
-    pControl->SetBorderSize(ParseAttributeRect(pstrValue));
+    control.SetBorderSize(ParseAttributeRect(pstrValue));
 }
 
-struct AttributeHandler
-{
-    LPCWSTR pstrName;
-    void (*pfnApply)(CControlUI* pControl, LPCWSTR pstrValue);
-};
-
-const AttributeHandler kAttributes[] = {
+const TAttributeHandler<CControlUI> kControlAttributes[] = {
     {L"pos", ApplyPos},
     {L"relativepos", ApplyRelativePos},
-    {L"padding", [](CControlUI* p, LPCWSTR v) { p->SetPadding(ParseAttributeRect(v)); }},
-    {L"bkcolor", [](CControlUI* p, LPCWSTR v) { p->SetBkColor(ParseBkColor(v)); }},
-    {L"bkcolor1", [](CControlUI* p, LPCWSTR v) { p->SetBkColor(ParseBkColor(v)); }},
-    {L"bkcolor2", [](CControlUI* p, LPCWSTR v) { p->SetBkColor2(ParseBkColor(v)); }},
-    {L"bkcolor3", [](CControlUI* p, LPCWSTR v) { p->SetBkColor3(ParseBkColor(v)); }},
-    {L"bordercolor", [](CControlUI* p, LPCWSTR v) { p->SetBorderColor(ParseAttributeColor(v)); }},
-    {L"focusbordercolor", [](CControlUI* p, LPCWSTR v) { p->SetFocusBorderColor(ParseAttributeColor(v)); }},
-    {L"colorhsl", [](CControlUI* p, LPCWSTR v) { p->SetColorHSL(ParseAttributeBool(v)); }},
+    {L"padding", [](CControlUI& c, LPCWSTR v) { c.SetPadding(ParseAttributeRect(v)); }},
+    {L"bkcolor", [](CControlUI& c, LPCWSTR v) { c.SetBkColor(ParseBkColor(v)); }},
+    {L"bkcolor1", [](CControlUI& c, LPCWSTR v) { c.SetBkColor(ParseBkColor(v)); }},
+    {L"bkcolor2", [](CControlUI& c, LPCWSTR v) { c.SetBkColor2(ParseBkColor(v)); }},
+    {L"bkcolor3", [](CControlUI& c, LPCWSTR v) { c.SetBkColor3(ParseBkColor(v)); }},
+    {L"bordercolor", [](CControlUI& c, LPCWSTR v) { c.SetBorderColor(ParseAttributeColor(v)); }},
+    {L"focusbordercolor", [](CControlUI& c, LPCWSTR v) { c.SetFocusBorderColor(ParseAttributeColor(v)); }},
+    {L"colorhsl", [](CControlUI& c, LPCWSTR v) { c.SetColorHSL(ParseAttributeBool(v)); }},
     {L"bordersize", ApplyBorderSize},
-    {L"leftbordersize", [](CControlUI* p, LPCWSTR v) { p->SetLeftBorderSize(ParseAttributeInt(v)); }},
-    {L"topbordersize", [](CControlUI* p, LPCWSTR v) { p->SetTopBorderSize(ParseAttributeInt(v)); }},
-    {L"rightbordersize", [](CControlUI* p, LPCWSTR v) { p->SetRightBorderSize(ParseAttributeInt(v)); }},
-    {L"bottombordersize", [](CControlUI* p, LPCWSTR v) { p->SetBottomBorderSize(ParseAttributeInt(v)); }},
-    {L"borderstyle", [](CControlUI* p, LPCWSTR v) { p->SetBorderStyle(ParseAttributeInt(v)); }},
-    {L"borderround", [](CControlUI* p, LPCWSTR v) { p->SetBorderRound(ParseAttributeSize(v)); }},
-    {L"bkimage", [](CControlUI* p, LPCWSTR v) { p->SetBkImage(v); }},
-    {L"width", [](CControlUI* p, LPCWSTR v) { p->SetFixedWidth(ParseAttributeInt(v)); }},
-    {L"height", [](CControlUI* p, LPCWSTR v) { p->SetFixedHeight(ParseAttributeInt(v)); }},
-    {L"minwidth", [](CControlUI* p, LPCWSTR v) { p->SetMinWidth(ParseAttributeInt(v)); }},
-    {L"minheight", [](CControlUI* p, LPCWSTR v) { p->SetMinHeight(ParseAttributeInt(v)); }},
-    {L"maxwidth", [](CControlUI* p, LPCWSTR v) { p->SetMaxWidth(ParseAttributeInt(v)); }},
-    {L"maxheight", [](CControlUI* p, LPCWSTR v) { p->SetMaxHeight(ParseAttributeInt(v)); }},
-    {L"name", [](CControlUI* p, LPCWSTR v) { p->SetName(v); }},
-    {L"text", [](CControlUI* p, LPCWSTR v) { p->SetText(v); }},
-    {L"tooltip", [](CControlUI* p, LPCWSTR v) { p->SetToolTip(v); }},
-    {L"userdata", [](CControlUI* p, LPCWSTR v) { p->SetUserData(v); }},
-    {L"enabled", [](CControlUI* p, LPCWSTR v) { p->SetEnabled(ParseAttributeBool(v)); }},
-    {L"mouse", [](CControlUI* p, LPCWSTR v) { p->SetMouseEnabled(ParseAttributeBool(v)); }},
-    {L"keyboard", [](CControlUI* p, LPCWSTR v) { p->SetKeyboardEnabled(ParseAttributeBool(v)); }},
-    {L"visible", [](CControlUI* p, LPCWSTR v) { p->SetVisible(ParseAttributeBool(v)); }},
-    {L"float", [](CControlUI* p, LPCWSTR v) { p->SetFloat(ParseAttributeBool(v)); }},
-    {L"shortcut", [](CControlUI* p, LPCWSTR v) { p->SetShortcut(v[0]); }},
-    {L"menu", [](CControlUI* p, LPCWSTR v) { p->SetContextMenuUsed(ParseAttributeBool(v)); }},
-    {L"virtualwnd", [](CControlUI* p, LPCWSTR v) { p->SetVirtualWnd(v); }},
+    {L"leftbordersize", [](CControlUI& c, LPCWSTR v) { c.SetLeftBorderSize(ParseAttributeInt(v)); }},
+    {L"topbordersize", [](CControlUI& c, LPCWSTR v) { c.SetTopBorderSize(ParseAttributeInt(v)); }},
+    {L"rightbordersize", [](CControlUI& c, LPCWSTR v) { c.SetRightBorderSize(ParseAttributeInt(v)); }},
+    {L"bottombordersize", [](CControlUI& c, LPCWSTR v) { c.SetBottomBorderSize(ParseAttributeInt(v)); }},
+    {L"borderstyle", [](CControlUI& c, LPCWSTR v) { c.SetBorderStyle(ParseAttributeInt(v)); }},
+    {L"borderround", [](CControlUI& c, LPCWSTR v) { c.SetBorderRound(ParseAttributeSize(v)); }},
+    {L"bkimage", [](CControlUI& c, LPCWSTR v) { c.SetBkImage(v); }},
+    {L"width", [](CControlUI& c, LPCWSTR v) { c.SetFixedWidth(ParseAttributeInt(v)); }},
+    {L"height", [](CControlUI& c, LPCWSTR v) { c.SetFixedHeight(ParseAttributeInt(v)); }},
+    {L"minwidth", [](CControlUI& c, LPCWSTR v) { c.SetMinWidth(ParseAttributeInt(v)); }},
+    {L"minheight", [](CControlUI& c, LPCWSTR v) { c.SetMinHeight(ParseAttributeInt(v)); }},
+    {L"maxwidth", [](CControlUI& c, LPCWSTR v) { c.SetMaxWidth(ParseAttributeInt(v)); }},
+    {L"maxheight", [](CControlUI& c, LPCWSTR v) { c.SetMaxHeight(ParseAttributeInt(v)); }},
+    {L"name", [](CControlUI& c, LPCWSTR v) { c.SetName(v); }},
+    {L"text", [](CControlUI& c, LPCWSTR v) { c.SetText(v); }},
+    {L"tooltip", [](CControlUI& c, LPCWSTR v) { c.SetToolTip(v); }},
+    {L"userdata", [](CControlUI& c, LPCWSTR v) { c.SetUserData(v); }},
+    {L"enabled", [](CControlUI& c, LPCWSTR v) { c.SetEnabled(ParseAttributeBool(v)); }},
+    {L"mouse", [](CControlUI& c, LPCWSTR v) { c.SetMouseEnabled(ParseAttributeBool(v)); }},
+    {L"keyboard", [](CControlUI& c, LPCWSTR v) { c.SetKeyboardEnabled(ParseAttributeBool(v)); }},
+    {L"visible", [](CControlUI& c, LPCWSTR v) { c.SetVisible(ParseAttributeBool(v)); }},
+    {L"float", [](CControlUI& c, LPCWSTR v) { c.SetFloat(ParseAttributeBool(v)); }},
+    {L"shortcut", [](CControlUI& c, LPCWSTR v) { c.SetShortcut(v[0]); }},
+    {L"menu", [](CControlUI& c, LPCWSTR v) { c.SetContextMenuUsed(ParseAttributeBool(v)); }},
+    {L"virtualwnd", [](CControlUI& c, LPCWSTR v) { c.SetVirtualWnd(v); }},
 };
 
 } // namespace
 
+// A name that the table lacks is ignored.
 void CControlUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
-    if (pstrName == nullptr || pstrValue == nullptr)
-        return;
-    for (const AttributeHandler& attribute : kAttributes)
-    {
-        if (wcscmp(pstrName, attribute.pstrName) == 0)
-        {
-            attribute.pfnApply(this, pstrValue);
-            return;
-        }
-    }
+    ApplyAttribute(kControlAttributes, *this, pstrName, pstrValue);
 }
 
 CControlUI* CControlUI::ApplyAttributeList(LPCWSTR pstrList)

@@ -1,10 +1,9 @@
 #include "veneer/control/ControlUI.h"
 
+#include "veneer/control/AttributeParse.h"
 #include "veneer/control/ControlWatch.h"
 #include "veneer/core/Geometry.h"
 #include "veneer/render/RenderEngine.h"
-
-#include <cwchar>
 
 namespace Veneer
 {
@@ -65,9 +64,7 @@ LPCWSTR CControlUI::GetClass() const
 
 LPVOID CControlUI::GetInterface(LPCWSTR pstrName)
 {
-    if (pstrName != nullptr && wcscmp(pstrName, L"Control") == 0)
-        return this;
-    return nullptr;
+    return IsNamed(pstrName, L"Control") ? this : nullptr;
 }
 
 UINT CControlUI::GetControlFlags() const
@@ -105,10 +102,7 @@ CUiString CControlUI::GetText() const
 
 void CControlUI::SetText(LPCWSTR pstrText)
 {
-    if (m_sText == pstrText)
-        return;
-    m_sText = pstrText;
-    Invalidate();
+    SetAndInvalidate(m_sText, pstrText);
 }
 
 const RECT& CControlUI::GetPos() const
@@ -200,19 +194,10 @@ SIZE CControlUI::GetFixedXY() const
     return m_cXY;
 }
 
-// A float control places itself; any other is placed by its parent.
-void CControlUI::UpdateAfterSizeChange()
-{
-    if (m_bFloat)
-        NeedUpdate();
-    else
-        NeedParentUpdate();
-}
-
 void CControlUI::SetFixedXY(SIZE szXY)
 {
     m_cXY = szXY;
-    UpdateAfterSizeChange();
+    NeedLayout(LayoutPlacement);
 }
 
 int CControlUI::GetFixedWidth() const
@@ -225,7 +210,7 @@ void CControlUI::SetFixedWidth(int cx)
     if (cx < 0)
         return;
     m_cxyFixed.cx = cx;
-    UpdateAfterSizeChange();
+    NeedLayout(LayoutPlacement);
 }
 
 int CControlUI::GetFixedHeight() const
@@ -238,7 +223,7 @@ void CControlUI::SetFixedHeight(int cy)
     if (cy < 0)
         return;
     m_cxyFixed.cy = cy;
-    UpdateAfterSizeChange();
+    NeedLayout(LayoutPlacement);
 }
 
 int CControlUI::GetMinWidth() const
@@ -248,10 +233,8 @@ int CControlUI::GetMinWidth() const
 
 void CControlUI::SetMinWidth(int cx)
 {
-    if (m_cxyMin.cx == cx || cx < 0)
-        return;
-    m_cxyMin.cx = cx;
-    UpdateAfterSizeChange();
+    if (cx >= 0)
+        SetAndRelayout(m_cxyMin.cx, cx, LayoutPlacement);
 }
 
 int CControlUI::GetMaxWidth() const
@@ -261,10 +244,8 @@ int CControlUI::GetMaxWidth() const
 
 void CControlUI::SetMaxWidth(int cx)
 {
-    if (m_cxyMax.cx == cx || cx < 0)
-        return;
-    m_cxyMax.cx = cx;
-    UpdateAfterSizeChange();
+    if (cx >= 0)
+        SetAndRelayout(m_cxyMax.cx, cx, LayoutPlacement);
 }
 
 int CControlUI::GetMinHeight() const
@@ -274,10 +255,8 @@ int CControlUI::GetMinHeight() const
 
 void CControlUI::SetMinHeight(int cy)
 {
-    if (m_cxyMin.cy == cy || cy < 0)
-        return;
-    m_cxyMin.cy = cy;
-    UpdateAfterSizeChange();
+    if (cy >= 0)
+        SetAndRelayout(m_cxyMin.cy, cy, LayoutPlacement);
 }
 
 int CControlUI::GetMaxHeight() const
@@ -287,10 +266,8 @@ int CControlUI::GetMaxHeight() const
 
 void CControlUI::SetMaxHeight(int cy)
 {
-    if (m_cxyMax.cy == cy || cy < 0)
-        return;
-    m_cxyMax.cy = cy;
-    UpdateAfterSizeChange();
+    if (cy >= 0)
+        SetAndRelayout(m_cxyMax.cy, cy, LayoutPlacement);
 }
 
 void CControlUI::SetRelativePos(SIZE szMove, SIZE szZoom)
@@ -412,10 +389,7 @@ bool CControlUI::IsEnabled() const
 
 void CControlUI::SetEnabled(bool bEnable)
 {
-    if (m_bEnabled == bEnable)
-        return;
-    m_bEnabled = bEnable;
-    Invalidate();
+    SetAndInvalidate(m_bEnabled, bEnable);
 }
 
 bool CControlUI::IsMouseEnabled() const
@@ -456,10 +430,7 @@ bool CControlUI::IsFloat() const
 
 void CControlUI::SetFloat(bool bFloat)
 {
-    if (m_bFloat == bFloat)
-        return;
-    m_bFloat = bFloat;
-    NeedParentUpdate();
+    SetAndRelayout(m_bFloat, bFloat, LayoutParent);
 }
 
 CControlUI* CControlUI::FindControl(FindCallback Proc, LPVOID pData, UINT uFlags)
@@ -631,32 +602,25 @@ void CControlUI::PaintBorder(HDC hDC)
     PaintPerSideBorders(hDC, GetAdjustColor(m_dwBorderColor));
 }
 
-// Each side is a line along the item's edge: the rectangle collapsed to it.
+// Each side is a line along the item's edge: the rectangle collapsed onto
+// that edge, drawn in the order left, top, right, bottom.
 void CControlUI::PaintPerSideBorders(HDC hDC, DWORD dwColor)
 {
-    if (m_rcBorderSize.left > 0)
+    const RECT& rc = m_rcItem;
+    const struct
     {
-        RECT rcLine = m_rcItem;
-        rcLine.right = rcLine.left;
-        CRenderEngine::DrawLine(hDC, rcLine, m_rcBorderSize.left, dwColor, m_nBorderStyle);
-    }
-    if (m_rcBorderSize.top > 0)
+        LONG nSize;
+        RECT rcLine;
+    } sides[] = {
+        {m_rcBorderSize.left, {rc.left, rc.top, rc.left, rc.bottom}},
+        {m_rcBorderSize.top, {rc.left, rc.top, rc.right, rc.top}},
+        {m_rcBorderSize.right, {rc.right, rc.top, rc.right, rc.bottom}},
+        {m_rcBorderSize.bottom, {rc.left, rc.bottom, rc.right, rc.bottom}},
+    };
+    for (const auto& side : sides)
     {
-        RECT rcLine = m_rcItem;
-        rcLine.bottom = rcLine.top;
-        CRenderEngine::DrawLine(hDC, rcLine, m_rcBorderSize.top, dwColor, m_nBorderStyle);
-    }
-    if (m_rcBorderSize.right > 0)
-    {
-        RECT rcLine = m_rcItem;
-        rcLine.left = rcLine.right;
-        CRenderEngine::DrawLine(hDC, rcLine, m_rcBorderSize.right, dwColor, m_nBorderStyle);
-    }
-    if (m_rcBorderSize.bottom > 0)
-    {
-        RECT rcLine = m_rcItem;
-        rcLine.top = rcLine.bottom;
-        CRenderEngine::DrawLine(hDC, rcLine, m_rcBorderSize.bottom, dwColor, m_nBorderStyle);
+        if (side.nSize > 0)
+            CRenderEngine::DrawLine(hDC, side.rcLine, side.nSize, dwColor, m_nBorderStyle);
     }
 }
 
@@ -670,7 +634,10 @@ bool CControlUI::ClipByAncestors(RECT& rc) const
         if (!::IntersectRect(&rc, &rc, &rcParent))
             return false;
     }
-    return true;
+    // A control that has not been laid out yet has an empty rectangle:
+    // there is nothing to repaint, and telling the window would cost a round
+    // trip to the window server for each attribute that a skin sets.
+    return ::IsRectEmpty(&rc) == FALSE;
 }
 
 void CControlUI::Invalidate()
@@ -695,6 +662,15 @@ void CControlUI::NeedUpdate()
     Invalidate();
     if (m_pManager != nullptr)
         m_pManager->NeedUpdate();
+}
+
+void CControlUI::NeedLayout(LayoutScope eScope)
+{
+    // A float control places itself; any other is placed by its parent.
+    if (eScope == LayoutSelf || (eScope == LayoutPlacement && m_bFloat))
+        NeedUpdate();
+    else
+        NeedParentUpdate();
 }
 
 void CControlUI::NeedParentUpdate()
@@ -741,7 +717,8 @@ CUiString CControlUI::GetVirtualWnd() const
 
 bool CControlUI::DrawImage(HDC hDC, LPCWSTR pStrImage, LPCWSTR pStrModify)
 {
-    return CRenderEngine::DrawImageString(hDC, m_pManager, m_rcItem, m_rcPaint, pStrImage, pStrModify);
+    CResourceTables* pResources = m_pManager != nullptr ? m_pManager->GetResources() : nullptr;
+    return CRenderEngine::DrawImageString(hDC, pResources, m_rcItem, m_rcPaint, pStrImage, pStrModify);
 }
 
 DWORD CControlUI::GetBkColor() const
@@ -751,10 +728,7 @@ DWORD CControlUI::GetBkColor() const
 
 void CControlUI::SetBkColor(DWORD dwBackColor)
 {
-    if (m_dwBackColor == dwBackColor)
-        return;
-    m_dwBackColor = dwBackColor;
-    Invalidate();
+    SetAndInvalidate(m_dwBackColor, dwBackColor);
 }
 
 DWORD CControlUI::GetBkColor2() const
@@ -764,10 +738,7 @@ DWORD CControlUI::GetBkColor2() const
 
 void CControlUI::SetBkColor2(DWORD dwBackColor)
 {
-    if (m_dwBackColor2 == dwBackColor)
-        return;
-    m_dwBackColor2 = dwBackColor;
-    Invalidate();
+    SetAndInvalidate(m_dwBackColor2, dwBackColor);
 }
 
 DWORD CControlUI::GetBkColor3() const
@@ -777,10 +748,7 @@ DWORD CControlUI::GetBkColor3() const
 
 void CControlUI::SetBkColor3(DWORD dwBackColor)
 {
-    if (m_dwBackColor3 == dwBackColor)
-        return;
-    m_dwBackColor3 = dwBackColor;
-    Invalidate();
+    SetAndInvalidate(m_dwBackColor3, dwBackColor);
 }
 
 LPCWSTR CControlUI::GetBkImage() const
@@ -790,10 +758,7 @@ LPCWSTR CControlUI::GetBkImage() const
 
 void CControlUI::SetBkImage(LPCWSTR pStrImage)
 {
-    if (m_sBkImage == pStrImage)
-        return;
-    m_sBkImage = pStrImage;
-    Invalidate();
+    SetAndInvalidate(m_sBkImage, pStrImage);
 }
 
 DWORD CControlUI::GetBorderColor() const
@@ -803,10 +768,7 @@ DWORD CControlUI::GetBorderColor() const
 
 void CControlUI::SetBorderColor(DWORD dwBorderColor)
 {
-    if (m_dwBorderColor == dwBorderColor)
-        return;
-    m_dwBorderColor = dwBorderColor;
-    Invalidate();
+    SetAndInvalidate(m_dwBorderColor, dwBorderColor);
 }
 
 DWORD CControlUI::GetFocusBorderColor() const
@@ -816,10 +778,7 @@ DWORD CControlUI::GetFocusBorderColor() const
 
 void CControlUI::SetFocusBorderColor(DWORD dwBorderColor)
 {
-    if (m_dwFocusBorderColor == dwBorderColor)
-        return;
-    m_dwFocusBorderColor = dwBorderColor;
-    Invalidate();
+    SetAndInvalidate(m_dwFocusBorderColor, dwBorderColor);
 }
 
 bool CControlUI::IsColorHSL() const
@@ -829,10 +788,7 @@ bool CControlUI::IsColorHSL() const
 
 void CControlUI::SetColorHSL(bool bColorHSL)
 {
-    if (m_bColorHSL == bColorHSL)
-        return;
-    m_bColorHSL = bColorHSL;
-    Invalidate();
+    SetAndInvalidate(m_bColorHSL, bColorHSL);
 }
 
 int CControlUI::GetBorderSize() const
@@ -842,10 +798,7 @@ int CControlUI::GetBorderSize() const
 
 void CControlUI::SetBorderSize(int nSize)
 {
-    if (m_nBorderSize == nSize)
-        return;
-    m_nBorderSize = nSize;
-    Invalidate();
+    SetAndInvalidate(m_nBorderSize, nSize);
 }
 
 void CControlUI::SetBorderSize(RECT rc)

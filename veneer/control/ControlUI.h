@@ -189,9 +189,18 @@ class VENEER_API CControlUI
     CEventSource notifySource;
 
   protected:
+    // Which layout a changed field asks for.
+    enum LayoutScope
+    {
+        LayoutSelf,      // the control's own (NeedUpdate)
+        LayoutParent,    // the parent's (NeedParentUpdate)
+        LayoutPlacement, // where the control is placed: its own when it
+                         // floats, else its parent's
+    };
+
     // The setters whose value may be unchanged do nothing then; otherwise
-    // they store it and repaint the control. Each answers whether the value
-    // changed.
+    // they store it and repaint the control, or ask for the layout that the
+    // field affects. Each answers whether the value changed.
     template <class TField, class TValue> bool SetAndInvalidate(TField& field, const TValue& value)
     {
         if (IsSameValue(field, value))
@@ -201,12 +210,22 @@ class VENEER_API CControlUI
         return true;
     }
 
+    template <class TField, class TValue>
+    bool SetAndRelayout(TField& field, const TValue& value, LayoutScope eScope)
+    {
+        if (IsSameValue(field, value))
+            return false;
+        field = value;
+        NeedLayout(eScope);
+        return true;
+    }
+
+    void NeedLayout(LayoutScope eScope);
     // Clips a rectangle by the positions of every ancestor; false when
     // nothing of it is left to show.
     bool ClipByAncestors(RECT& rc) const;
     void PaintLayers(HDC hDC);
     void PaintPerSideBorders(HDC hDC, DWORD dwColor);
-    void UpdateAfterSizeChange();
 
     CPaintManagerUI* m_pManager;
     CControlUI* m_pParent;

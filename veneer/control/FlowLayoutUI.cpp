@@ -11,10 +11,39 @@
 namespace Veneer
 {
 
+namespace
+{
+
+// The two flows tell apart in skins by the name of the separator: a
+// height for the vertical one, a width for the horizontal one.
+const TAttributeHandler<CFlowLayoutUI> kVerticalAttributes[] = {
+    {L"sepheight", [](CFlowLayoutUI& c, LPCWSTR v) { c.SetSepSize(ParseAttributeInt(v)); }},
+    {L"sepimm", [](CFlowLayoutUI& c, LPCWSTR v) { c.SetSepImmMode(ParseAttributeBool(v)); }},
+};
+
+const TAttributeHandler<CFlowLayoutUI> kHorizontalAttributes[] = {
+    {L"sepwidth", [](CFlowLayoutUI& c, LPCWSTR v) { c.SetSepSize(ParseAttributeInt(v)); }},
+    {L"sepimm", [](CFlowLayoutUI& c, LPCWSTR v) { c.SetSepImmMode(ParseAttributeBool(v)); }},
+};
+
+} // namespace
+
 CFlowLayoutUI::CFlowLayoutUI(bool bVertical)
     : m_bVertical(bVertical), m_iSepSize(0), m_uButtonState(0), m_ptLastMouse{}, m_rcNewPos{},
       m_bImmMode(false)
 {
+}
+
+LPCWSTR CFlowLayoutUI::GetClass() const
+{
+    return m_bVertical ? L"VerticalLayoutUI" : L"HorizontalLayoutUI";
+}
+
+LPVOID CFlowLayoutUI::GetInterface(LPCWSTR pstrName)
+{
+    if (IsNamed(pstrName, m_bVertical ? L"VerticalLayout" : L"HorizontalLayout"))
+        return this;
+    return CContainerUI::GetInterface(pstrName);
 }
 
 UINT CFlowLayoutUI::GetControlFlags() const
@@ -24,21 +53,11 @@ UINT CFlowLayoutUI::GetControlFlags() const
 
 void CFlowLayoutUI::SetPos(RECT rc)
 {
-    // A size observer, the layout's own or a child's, may delete the layout:
-    // nothing of it is touched after that.
-    CControlWatch self(this);
-    CControlUI::SetPos(rc);
-    if (self.Get() == nullptr)
-        return;
     // The children flow inside the inset, beside the visible scroll bars.
-    // The empty layout hands the bars the same area, so that a horizontal
-    // bar stays inside the layout.
-    const RECT rcClient = CollapseInverted(GetClientArea());
-    if (GetCount() == 0)
-    {
-        ProcessScrollBar(rcClient, 0, 0);
+    CControlWatch self(this);
+    RECT rcClient{};
+    if (!BeginLayout(rc, self, AreaClient, rcClient))
         return;
-    }
     // A visible horizontal bar widens the area by what it can scroll.
     const SIZE szRange = GetScrollRange();
     const SIZE szAvailable{rcClient.right - rcClient.left + szRange.cx, rcClient.bottom - rcClient.top};
@@ -99,18 +118,7 @@ int CFlowLayoutUI::PlaceChildren(const RECT& rcClient, SIZE szAvailable, const F
     int nFixedRemaining = totals.nFixed;
     int nNeeded = 0;
     int iAdjustable = 0;
-    for (int i = 0; i < GetCount(); i++)
-    {
-        CControlUI* pChild = GetItemAt(i);
-        if (!pChild->IsVisible())
-            continue;
-        if (pChild->IsFloat())
-        {
-            SetFloatPos(i);
-            if (self.Get() == nullptr)
-                return 0;
-            continue;
-        }
+    const bool bAlive = PlaceEachChild(self, [&](int, CControlUI* pChild) {
         RECT rcPadding = pChild->GetPadding();
         const int nBefore = MainBegin(rcPadding);
         const int nAfter = MainEnd(rcPadding);
@@ -140,14 +148,12 @@ int CFlowLayoutUI::PlaceChildren(const RECT& rcClient, SIZE szAvailable, const F
         const int nCrossBegin = nCrossPos + CrossBegin(rcPadding);
         pChild->SetPos(
             MakeRect(nChildBegin, nCrossBegin, nChildBegin + nMain + nAfter, nCrossBegin + nCross));
-        if (self.Get() == nullptr)
-            return 0;
 
         nPos += nMain + iChildPadding + nBefore + nAfter;
         nNeeded += nMain + nBefore + nAfter;
         nRemaining -= nMain + iChildPadding + nAfter;
-    }
-    return nNeeded + GapsBetween(totals.nInFlow);
+    });
+    return bAlive ? nNeeded + GapsBetween(totals.nInFlow) : 0;
 }
 
 // The gaps between n children in the flow; none without children.
@@ -206,9 +212,8 @@ void CFlowLayoutUI::DoPostPaint(HDC hDC, const RECT&)
 
 void CFlowLayoutUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
-    if (IsAttributeNamed(pstrName, pstrValue, L"sepimm"))
-        SetSepImmMode(ParseAttributeBool(pstrValue));
-    else
+    if (!ApplyAttribute(m_bVertical ? kVerticalAttributes : kHorizontalAttributes, *this, pstrName,
+                        pstrValue))
         CContainerUI::SetAttribute(pstrName, pstrValue);
 }
 

@@ -8,19 +8,20 @@
 namespace Veneer
 {
 
-class CControlWatch;
-
-// What the vertical and the horizontal layout have in common, written once
-// along a "main" axis (the direction of the flow: down for the vertical
-// layout, right for the horizontal one) and a "cross" axis: the flow that
-// stacks the children, and the drag band at one of the layout's own edges
-// with which the user resizes the layout along the main axis.
+// The vertical and the horizontal layout, written once along a "main" axis
+// (the direction of the flow: down for the vertical layout, right for the
+// horizontal one) and a "cross" axis: the flow that stacks the children,
+// the drag band at one of the layout's own edges with which the user
+// resizes the layout along the main axis, and the names by which code and
+// skins tell the two apart.
 //
 // Children whose estimate along the main axis is 0 are adjustable: they
 // share what the others leave, the last of them taking the remainder.
 class VENEER_API CFlowLayoutUI : public CContainerUI
 {
   public:
+    LPCWSTR GetClass() const override;
+    LPVOID GetInterface(LPCWSTR pstrName) override;
     UINT GetControlFlags() const override;
     void SetPos(RECT rc) override;
     void DoEvent(TEventUI& event) override;
@@ -32,6 +33,10 @@ class VENEER_API CFlowLayoutUI : public CContainerUI
     // The drag band: at the new position while a drag is in progress and
     // `bUseNew` asks for it, else at the item rect.
     RECT GetThumbRect(bool bUseNew = false) const;
+    // The separator size: positive puts the band at the bottom (right)
+    // edge, negative at the top (left) edge, 0 means no band.
+    void SetSepSize(int iSize);
+    int GetSepSize() const;
 
     // State bit of a drag in progress.
     static const UINT StateDragging = 0x40;
@@ -40,11 +45,6 @@ class VENEER_API CFlowLayoutUI : public CContainerUI
 
   protected:
     explicit CFlowLayoutUI(bool bVertical);
-
-    // The separator size: positive puts the band at the bottom (right)
-    // edge, negative at the top (left) edge, 0 means no band.
-    void SetSepSize(int iSize);
-    int GetSepSize() const;
 
   private:
     // What the measuring pass learns about the children in the flow.

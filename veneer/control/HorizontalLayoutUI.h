@@ -3,8 +3,6 @@
 #include "veneer/control/FlowLayoutUI.h"
 #include "veneer/core/VeneerDefs.h"
 
-#include <windows.h>
-
 namespace Veneer
 {
 
@@ -15,10 +13,6 @@ class VENEER_API CHorizontalLayoutUI : public CFlowLayoutUI
 {
   public:
     CHorizontalLayoutUI();
-
-    LPCWSTR GetClass() const override;
-    LPVOID GetInterface(LPCWSTR pstrName) override;
-    void SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
 
     void SetSepWidth(int iWidth);
     int GetSepWidth() const;

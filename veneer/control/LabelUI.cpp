@@ -462,11 +462,13 @@ void CLabelUI::DrawLabelText(HDC hDC, RECT& rc, DWORD dwColor, UINT uStyle)
     if (m_bShowHtml)
     {
         int nNoLinks = 0;
-        CRenderEngine::DrawHtmlText(hDC, m_pManager, rc, m_sText, dwColor, nullptr, nullptr, nNoLinks, uStyle,
-                                    m_pManager->GetMousePos());
+        CRenderEngine::DrawHtmlText(hDC, m_pManager->GetResources(), rc, m_sText, dwColor, nullptr, nullptr,
+                                    nNoLinks, uStyle, m_pManager->GetMousePos(),
+                                    m_pManager->IsBackgroundTransparent());
     }
     else
-        CRenderEngine::DrawTextW(hDC, m_pManager, rc, m_sText, dwColor, m_iFont, uStyle);
+        CRenderEngine::DrawTextW(hDC, m_pManager->GetResources(), rc, m_sText, dwColor, m_iFont, uStyle,
+                                 m_pManager->IsBackgroundTransparent());
 }
 
 void CLabelUI::PaintText(HDC hDC)

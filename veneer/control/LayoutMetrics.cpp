@@ -24,6 +24,18 @@ int ClampHeight(const CControlUI* pControl, int cy)
     return ClampToLimits(cy, pControl->GetMinHeight(), pControl->GetMaxHeight());
 }
 
+SIZE EstimateInArea(CControlUI* pControl, SIZE szArea)
+{
+    SIZE sz = pControl->EstimateSize(szArea);
+    if (sz.cx == 0)
+        sz.cx = szArea.cx;
+    if (sz.cy == 0)
+        sz.cy = szArea.cy;
+    sz.cx = ClampWidth(pControl, sz.cx);
+    sz.cy = ClampHeight(pControl, sz.cy);
+    return sz;
+}
+
 RECT CollapseInverted(RECT rc)
 {
     if (rc.right < rc.left)

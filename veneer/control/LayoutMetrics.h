@@ -14,6 +14,11 @@ int ClampToLimits(int nSize, int nMin, int nMax);
 int ClampWidth(const CControlUI* pControl, int cx);
 int ClampHeight(const CControlUI* pControl, int cy);
 
+// The size that a child takes in an area: its estimate for the area's size,
+// where a dimension that it leaves open (0) takes the area's, both clamped
+// to the child's limits (so a negative area gives the minimum).
+SIZE EstimateInArea(CControlUI* pControl, SIZE szArea);
+
 // A rectangle whose right or bottom edge crossed its left or top edge (an
 // inset or scroll bar larger than the control) collapses onto that edge,
 // so that no layout measures a negative area.

@@ -6,7 +6,6 @@
 #include "veneer/render/RenderEngine.h"
 
 #include <algorithm>
-#include <cwchar>
 
 namespace Veneer
 {
@@ -41,35 +40,33 @@ bool IsZero(const RECT& rc)
     return rc.left == 0 && rc.top == 0 && rc.right == 0 && rc.bottom == 0;
 }
 
-typedef void (CScrollBarUI::*ImageSetter)(LPCWSTR pStrImage);
-
-struct ImageAttribute
-{
-    LPCWSTR pstrName;
-    ImageSetter pfnSet;
-};
-
-const ImageAttribute kImageAttributes[] = {
-    {L"button1normalimage", &CScrollBarUI::SetButton1NormalImage},
-    {L"button1hotimage", &CScrollBarUI::SetButton1HotImage},
-    {L"button1pushedimage", &CScrollBarUI::SetButton1PushedImage},
-    {L"button1disabledimage", &CScrollBarUI::SetButton1DisabledImage},
-    {L"button2normalimage", &CScrollBarUI::SetButton2NormalImage},
-    {L"button2hotimage", &CScrollBarUI::SetButton2HotImage},
-    {L"button2pushedimage", &CScrollBarUI::SetButton2PushedImage},
-    {L"button2disabledimage", &CScrollBarUI::SetButton2DisabledImage},
-    {L"thumbnormalimage", &CScrollBarUI::SetThumbNormalImage},
-    {L"thumbhotimage", &CScrollBarUI::SetThumbHotImage},
-    {L"thumbpushedimage", &CScrollBarUI::SetThumbPushedImage},
-    {L"thumbdisabledimage", &CScrollBarUI::SetThumbDisabledImage},
-    {L"railnormalimage", &CScrollBarUI::SetRailNormalImage},
-    {L"railhotimage", &CScrollBarUI::SetRailHotImage},
-    {L"railpushedimage", &CScrollBarUI::SetRailPushedImage},
-    {L"raildisabledimage", &CScrollBarUI::SetRailDisabledImage},
-    {L"bknormalimage", &CScrollBarUI::SetBkNormalImage},
-    {L"bkhotimage", &CScrollBarUI::SetBkHotImage},
-    {L"bkpushedimage", &CScrollBarUI::SetBkPushedImage},
-    {L"bkdisabledimage", &CScrollBarUI::SetBkDisabledImage},
+const TAttributeHandler<CScrollBarUI> kScrollBarAttributes[] = {
+    {L"button1normalimage", [](CScrollBarUI& c, LPCWSTR v) { c.SetButton1NormalImage(v); }},
+    {L"button1hotimage", [](CScrollBarUI& c, LPCWSTR v) { c.SetButton1HotImage(v); }},
+    {L"button1pushedimage", [](CScrollBarUI& c, LPCWSTR v) { c.SetButton1PushedImage(v); }},
+    {L"button1disabledimage", [](CScrollBarUI& c, LPCWSTR v) { c.SetButton1DisabledImage(v); }},
+    {L"button2normalimage", [](CScrollBarUI& c, LPCWSTR v) { c.SetButton2NormalImage(v); }},
+    {L"button2hotimage", [](CScrollBarUI& c, LPCWSTR v) { c.SetButton2HotImage(v); }},
+    {L"button2pushedimage", [](CScrollBarUI& c, LPCWSTR v) { c.SetButton2PushedImage(v); }},
+    {L"button2disabledimage", [](CScrollBarUI& c, LPCWSTR v) { c.SetButton2DisabledImage(v); }},
+    {L"thumbnormalimage", [](CScrollBarUI& c, LPCWSTR v) { c.SetThumbNormalImage(v); }},
+    {L"thumbhotimage", [](CScrollBarUI& c, LPCWSTR v) { c.SetThumbHotImage(v); }},
+    {L"thumbpushedimage", [](CScrollBarUI& c, LPCWSTR v) { c.SetThumbPushedImage(v); }},
+    {L"thumbdisabledimage", [](CScrollBarUI& c, LPCWSTR v) { c.SetThumbDisabledImage(v); }},
+    {L"railnormalimage", [](CScrollBarUI& c, LPCWSTR v) { c.SetRailNormalImage(v); }},
+    {L"railhotimage", [](CScrollBarUI& c, LPCWSTR v) { c.SetRailHotImage(v); }},
+    {L"railpushedimage", [](CScrollBarUI& c, LPCWSTR v) { c.SetRailPushedImage(v); }},
+    {L"raildisabledimage", [](CScrollBarUI& c, LPCWSTR v) { c.SetRailDisabledImage(v); }},
+    {L"bknormalimage", [](CScrollBarUI& c, LPCWSTR v) { c.SetBkNormalImage(v); }},
+    {L"bkhotimage", [](CScrollBarUI& c, LPCWSTR v) { c.SetBkHotImage(v); }},
+    {L"bkpushedimage", [](CScrollBarUI& c, LPCWSTR v) { c.SetBkPushedImage(v); }},
+    {L"bkdisabledimage", [](CScrollBarUI& c, LPCWSTR v) { c.SetBkDisabledImage(v); }},
+    {L"hor", [](CScrollBarUI& c, LPCWSTR v) { c.SetHorizontal(ParseAttributeBool(v)); }},
+    {L"linesize", [](CScrollBarUI& c, LPCWSTR v) { c.SetLineSize(ParseAttributeInt(v)); }},
+    {L"range", [](CScrollBarUI& c, LPCWSTR v) { c.SetScrollRange(ParseAttributeInt(v)); }},
+    {L"value", [](CScrollBarUI& c, LPCWSTR v) { c.SetScrollPos(ParseAttributeInt(v)); }},
+    {L"showbutton1", [](CScrollBarUI& c, LPCWSTR v) { c.SetShowButton1(ParseAttributeBool(v)); }},
+    {L"showbutton2", [](CScrollBarUI& c, LPCWSTR v) { c.SetShowButton2(ParseAttributeBool(v)); }},
 };
 
 } // namespace
@@ -90,9 +87,7 @@ LPCWSTR CScrollBarUI::GetClass() const
 
 LPVOID CScrollBarUI::GetInterface(LPCWSTR pstrName)
 {
-    if (pstrName != nullptr && wcscmp(pstrName, L"ScrollBar") == 0)
-        return this;
-    return CControlUI::GetInterface(pstrName);
+    return IsNamed(pstrName, L"ScrollBar") ? this : CControlUI::GetInterface(pstrName);
 }
 
 CContainerUI* CScrollBarUI::GetOwner() const
@@ -565,29 +560,7 @@ void CScrollBarUI::NotifyScroll()
 
 void CScrollBarUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
-    if (pstrName == nullptr || pstrValue == nullptr)
-        return;
-    for (const ImageAttribute& attribute : kImageAttributes)
-    {
-        if (wcscmp(pstrName, attribute.pstrName) == 0)
-        {
-            (this->*attribute.pfnSet)(pstrValue);
-            return;
-        }
-    }
-    if (wcscmp(pstrName, L"hor") == 0)
-        SetHorizontal(ParseAttributeBool(pstrValue));
-    else if (wcscmp(pstrName, L"linesize") == 0)
-        SetLineSize(ParseAttributeInt(pstrValue));
-    else if (wcscmp(pstrName, L"range") == 0)
-        SetScrollRange(ParseAttributeInt(pstrValue));
-    else if (wcscmp(pstrName, L"value") == 0)
-        SetScrollPos(ParseAttributeInt(pstrValue));
-    else if (wcscmp(pstrName, L"showbutton1") == 0)
-        SetShowButton1(ParseAttributeBool(pstrValue));
-    else if (wcscmp(pstrName, L"showbutton2") == 0)
-        SetShowButton2(ParseAttributeBool(pstrValue));
-    else
+    if (!ApplyAttribute(kScrollBarAttributes, *this, pstrName, pstrValue))
         CControlUI::SetAttribute(pstrName, pstrValue);
 }
 

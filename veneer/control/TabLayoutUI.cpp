@@ -4,9 +4,6 @@
 #include "veneer/control/ControlWatch.h"
 #include "veneer/control/LayoutMetrics.h"
 
-#include <algorithm>
-#include <cwchar>
-
 namespace Veneer
 {
 
@@ -14,6 +11,10 @@ namespace
 {
 
 const int kNoSelection = -1;
+
+const TAttributeHandler<CTabLayoutUI> kTabAttributes[] = {
+    {L"selectedid", [](CTabLayoutUI& c, LPCWSTR v) { c.SelectItem(ParseAttributeInt(v)); }},
+};
 
 } // namespace
 
@@ -26,9 +27,7 @@ LPCWSTR CTabLayoutUI::GetClass() const
 
 LPVOID CTabLayoutUI::GetInterface(LPCWSTR pstrName)
 {
-    if (pstrName != nullptr && wcscmp(pstrName, L"TabLayout") == 0)
-        return static_cast<CTabLayoutUI*>(this);
-    return CContainerUI::GetInterface(pstrName);
+    return IsNamed(pstrName, L"TabLayout") ? this : CContainerUI::GetInterface(pstrName);
 }
 
 // Adding is inserting at the end.
@@ -104,25 +103,18 @@ bool CTabLayoutUI::SetItemIndex(CControlUI* pControl, int iIndex)
     return true;
 }
 
+// Only the selection is placed, over the inner area; the scroll bars are
+// left where they are.
 void CTabLayoutUI::SetPos(RECT rc)
 {
-    // A size observer, the layout's own or a child's, may delete the layout:
-    // nothing of it is touched after that.
     CControlWatch self(this);
-    CControlUI::SetPos(rc);
-    if (self.Get() == nullptr || GetCount() == 0)
+    RECT rcInner{};
+    if (!BeginLayout(rc, self, AreaInner, rcInner))
         return;
-    const RECT rcInner = ShrinkRect(m_rcItem, GetInset());
-    for (int i = 0; self.Get() != nullptr && i < GetCount(); i++)
-    {
-        CControlUI* pChild = GetItemAt(i);
-        if (!pChild->IsVisible())
-            continue;
-        if (pChild->IsFloat())
-            SetFloatPos(i);
-        else if (i == m_iCurSel)
+    PlaceEachChild(self, [this, &rcInner](int i, CControlUI* pChild) {
+        if (i == m_iCurSel)
             PlaceSelection(pChild, rcInner);
-    }
+    });
 }
 
 // The selection fills the inner area less its padding, unless it estimates
@@ -130,23 +122,14 @@ void CTabLayoutUI::SetPos(RECT rc)
 void CTabLayoutUI::PlaceSelection(CControlUI* pChild, const RECT& rcInner)
 {
     const RECT rc = ShrinkRect(rcInner, pChild->GetPadding());
-    const int cxAvailable = std::max<int>(0, rc.right - rc.left);
-    const int cyAvailable = std::max<int>(0, rc.bottom - rc.top);
-    SIZE sz = pChild->EstimateSize(SIZE{rc.right - rc.left, rc.bottom - rc.top});
-    if (sz.cx == 0)
-        sz.cx = cxAvailable;
-    if (sz.cy == 0)
-        sz.cy = cyAvailable;
-    sz.cx = ClampWidth(pChild, sz.cx);
-    sz.cy = ClampHeight(pChild, sz.cy);
+    const SIZE sz = EstimateInArea(pChild, SIZE{rc.right - rc.left, rc.bottom - rc.top});
     pChild->SetPos(RECT{rc.left, rc.top, rc.left + sz.cx, rc.top + sz.cy});
 }
 
 void CTabLayoutUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
-    if (IsAttributeNamed(pstrName, pstrValue, L"selectedid"))
-        SelectItem(ParseAttributeInt(pstrValue));
-    CContainerUI::SetAttribute(pstrName, pstrValue);
+    if (!ApplyAttribute(kTabAttributes, *this, pstrName, pstrValue))
+        CContainerUI::SetAttribute(pstrName, pstrValue);
 }
 
 int CTabLayoutUI::GetCurSel() const

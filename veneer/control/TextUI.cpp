@@ -114,12 +114,13 @@ SIZE CTextUI::EstimateSize(SIZE szAvailable)
     if (m_bShowHtml)
     {
         int nNoLinks = 0;
-        CRenderEngine::DrawHtmlText(m_pManager->GetPaintDC(), m_pManager, rcText, m_sText, m_dwTextColor,
-                                    nullptr, nullptr, nNoLinks, uStyle, m_pManager->GetMousePos());
+        CRenderEngine::DrawHtmlText(m_pManager->GetPaintDC(), m_pManager->GetResources(), rcText, m_sText,
+                                    m_dwTextColor, nullptr, nullptr, nNoLinks, uStyle,
+                                    m_pManager->GetMousePos(), false);
     }
     else
-        CRenderEngine::DrawTextW(m_pManager->GetPaintDC(), m_pManager, rcText, m_sText, m_dwTextColor,
-                                 m_iFont, uStyle);
+        CRenderEngine::DrawTextW(m_pManager->GetPaintDC(), m_pManager->GetResources(), rcText, m_sText,
+                                 m_dwTextColor, m_iFont, uStyle, false);
     SIZE size{rcText.right - rcText.left + m_rcTextPadding.left + m_rcTextPadding.right,
               rcText.bottom - rcText.top + m_rcTextPadding.top + m_rcTextPadding.bottom};
     if (m_cxyFixed.cy != 0)
@@ -140,14 +141,16 @@ void CTextUI::PaintText(HDC hDC)
     if (m_bShowHtml)
     {
         m_nLinks = kMaxLinks;
-        CRenderEngine::DrawHtmlText(hDC, m_pManager, rc, m_sText, StateTextColor(), m_rcLinks, m_sLinks,
-                                    m_nLinks, m_uTextStyle, m_pManager->GetMousePos());
+        CRenderEngine::DrawHtmlText(hDC, m_pManager->GetResources(), rc, m_sText, StateTextColor(), m_rcLinks,
+                                    m_sLinks, m_nLinks, m_uTextStyle, m_pManager->GetMousePos(),
+                                    m_pManager->IsBackgroundTransparent());
     }
     else
     {
         // Plain text has no links.
         m_nLinks = 0;
-        CRenderEngine::DrawTextW(hDC, m_pManager, rc, m_sText, StateTextColor(), m_iFont, m_uTextStyle);
+        CRenderEngine::DrawTextW(hDC, m_pManager->GetResources(), rc, m_sText, StateTextColor(), m_iFont,
+                                 m_uTextStyle, m_pManager->IsBackgroundTransparent());
     }
 }
 

@@ -5,7 +5,6 @@
 #include "veneer/control/LayoutMetrics.h"
 
 #include <algorithm>
-#include <cwchar>
 
 namespace Veneer
 {
@@ -15,6 +14,11 @@ namespace
 
 // The height offered to a child whose row height is still being measured.
 const int kUnboundedHeight = 9999;
+
+const TAttributeHandler<CTileLayoutUI> kTileAttributes[] = {
+    {L"itemsize", [](CTileLayoutUI& c, LPCWSTR v) { c.SetItemSize(ParseAttributeSize(v)); }},
+    {L"columns", [](CTileLayoutUI& c, LPCWSTR v) { c.SetColumns(ParseAttributeInt(v)); }},
+};
 
 } // namespace
 
@@ -27,27 +31,16 @@ LPCWSTR CTileLayoutUI::GetClass() const
 
 LPVOID CTileLayoutUI::GetInterface(LPCWSTR pstrName)
 {
-    if (pstrName != nullptr && wcscmp(pstrName, L"TileLayout") == 0)
-        return static_cast<CTileLayoutUI*>(this);
-    return CContainerUI::GetInterface(pstrName);
+    return IsNamed(pstrName, L"TileLayout") ? this : CContainerUI::GetInterface(pstrName);
 }
 
 void CTileLayoutUI::SetPos(RECT rc)
 {
-    // A size observer, the layout's own or a child's, may delete the layout:
-    // nothing of it is touched after that.
+    // The tiles lie inside the inset, beside the visible scroll bars.
     CControlWatch self(this);
-    CControlUI::SetPos(rc);
-    if (self.Get() == nullptr)
+    RECT rcClient{};
+    if (!BeginLayout(rc, self, AreaClient, rcClient))
         return;
-    // The tiles lie inside the inset, beside the visible scroll bars; the
-    // empty layout hands the bars the same area.
-    const RECT rcClient = CollapseInverted(GetClientArea());
-    if (GetCount() == 0)
-    {
-        ProcessScrollBar(rcClient, 0, 0);
-        return;
-    }
 
     // Step 1: the columns, as wide as the client area (and what a visible
     // horizontal bar scrolls) allows.
@@ -65,28 +58,19 @@ void CTileLayoutUI::SetPos(RECT rc)
 
     // Step 3: each child in order, a row's height measured as it starts.
     int cyNeeded = 0;
-    for (int i = 0; i < GetCount(); i++)
-    {
-        CControlUI* pChild = GetItemAt(i);
-        if (!pChild->IsVisible())
-            continue;
-        if (pChild->IsFloat())
-        {
-            SetFloatPos(i);
-            if (self.Get() == nullptr)
-                return;
-            continue;
-        }
+    const bool bAlive = PlaceEachChild(self, [&](int i, CControlUI* pChild) {
         if (cursor.nPlaced % cursor.nColumns == 0)
             cursor.cyRow = MeasureRowHeight(i, cursor);
         const RECT rcTile = TileRect(pChild, cursor);
-        PlaceInTile(pChild, rcTile, cursor.cyRow - pChild->GetPadding().top);
-        if (self.Get() == nullptr)
-            return;
-        AdvanceCursor(cursor);
+        const int cyAvailable = cursor.cyRow - pChild->GetPadding().top;
         cyNeeded = rcTile.bottom - rcClient.top + szScroll.cy;
-    }
-    ProcessScrollBar(rcClient, 0, cyNeeded);
+        AdvanceCursor(cursor);
+        PlaceInTile(pChild, rcTile, cyAvailable);
+    });
+
+    // Step 4: the scroll bars, for the height of all rows.
+    if (bAlive)
+        ProcessScrollBar(rcClient, 0, cyNeeded);
 }
 
 // The configured count, unless the item width says how many fit; at least
@@ -145,14 +129,7 @@ RECT CTileLayoutUI::TileRect(CControlUI* pChild, const TileCursor& cursor) const
 // dimension it leaves open fills the tile.
 void CTileLayoutUI::PlaceInTile(CControlUI* pChild, const RECT& rcTile, int cyAvailable)
 {
-    const int cxAvailable = rcTile.right - rcTile.left;
-    SIZE sz = pChild->EstimateSize(SIZE{cxAvailable, cyAvailable});
-    if (sz.cx == 0)
-        sz.cx = cxAvailable;
-    if (sz.cy == 0)
-        sz.cy = cyAvailable;
-    sz.cx = ClampWidth(pChild, sz.cx);
-    sz.cy = ClampHeight(pChild, sz.cy);
+    const SIZE sz = EstimateInArea(pChild, SIZE{rcTile.right - rcTile.left, cyAvailable});
     RECT rcChild{};
     rcChild.left = (rcTile.left + rcTile.right - sz.cx) / 2;
     rcChild.top = (rcTile.top + rcTile.bottom - sz.cy) / 2;
@@ -177,11 +154,7 @@ void CTileLayoutUI::AdvanceCursor(TileCursor& cursor) const
 
 void CTileLayoutUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
-    if (IsAttributeNamed(pstrName, pstrValue, L"itemsize"))
-        SetItemSize(ParseAttributeSize(pstrValue));
-    else if (IsAttributeNamed(pstrName, pstrValue, L"columns"))
-        SetColumns(ParseAttributeInt(pstrValue));
-    else
+    if (!ApplyAttribute(kTileAttributes, *this, pstrName, pstrValue))
         CContainerUI::SetAttribute(pstrName, pstrValue);
 }
 
@@ -192,10 +165,7 @@ SIZE CTileLayoutUI::GetItemSize() const
 
 void CTileLayoutUI::SetItemSize(SIZE szItem)
 {
-    if (m_szItem.cx == szItem.cx && m_szItem.cy == szItem.cy)
-        return;
-    m_szItem = szItem;
-    NeedUpdate();
+    SetAndRelayout(m_szItem, szItem, LayoutSelf);
 }
 
 int CTileLayoutUI::GetColumns() const

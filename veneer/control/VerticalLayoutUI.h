@@ -3,8 +3,6 @@
 #include "veneer/control/FlowLayoutUI.h"
 #include "veneer/core/VeneerDefs.h"
 
-#include <windows.h>
-
 namespace Veneer
 {
 
@@ -15,10 +13,6 @@ class VENEER_API CVerticalLayoutUI : public CFlowLayoutUI
 {
   public:
     CVerticalLayoutUI();
-
-    LPCWSTR GetClass() const override;
-    LPVOID GetInterface(LPCWSTR pstrName) override;
-    void SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
 
     void SetSepHeight(int iHeight);
     int GetSepHeight() const;

@@ -1,5 +1,9 @@
 #include "veneer/core/Trace.h"
 
+#include <shlwapi.h>
+
+#include <cstdarg>
+
 namespace Veneer
 {
 
@@ -89,6 +93,24 @@ const wchar_t* UI__TraceMsg(UINT uMsg)
     return szMsg;
 }
 
+#ifndef NDEBUG
+void UI__Trace(const wchar_t* pstrFormat, ...)
+{
+    if (pstrFormat == nullptr)
+        return;
+    // One line per call; a longer message is cut, never overrun.
+    wchar_t szLine[1024] = {};
+    const int limit = ARRAYSIZE(szLine) - 1;
+    va_list args;
+    va_start(args, pstrFormat);
+    ::wvnsprintfW(szLine, limit, pstrFormat, args);
+    va_end(args);
+    szLine[limit - 1] = L'\0';
+    ::lstrcatW(szLine, L"\n");
+    ::OutputDebugStringW(szLine);
+}
+#else
 void UI__Trace(const wchar_t*, ...) {}
+#endif
 
 } // namespace Veneer

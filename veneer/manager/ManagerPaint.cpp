@@ -3,7 +3,7 @@
 #include "veneer/manager/PaintManagerUI.h"
 
 #include "veneer/control/ControlUI.h"
-#include "veneer/render/GdiHolders.h"
+#include "veneer/core/GdiHolders.h"
 
 namespace Veneer
 {

@@ -480,14 +480,15 @@ void CPaintManagerUI::ShowToolTip(CControlUI* pControl, const CUiString& sToolTi
     m_ToolTip.uFlags = TTF_IDISHWND;
     m_ToolTip.hwnd = m_hWndPaint;
     m_ToolTip.uId = reinterpret_cast<UINT_PTR>(m_hWndPaint);
-    m_ToolTip.hinst = m_hInstance;
+    m_ToolTip.hinst = CResourceSettings::GetInstance();
     m_ToolTip.lpszText = const_cast<LPWSTR>(sToolTip.GetData());
     m_ToolTip.rect = pControl->GetPos();
     if (m_hwndTooltip == nullptr)
     {
-        m_hwndTooltip = ::CreateWindowExW(
-            0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
-            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWndPaint, nullptr, m_hInstance, nullptr);
+        m_hwndTooltip =
+            ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWndPaint,
+                              nullptr, CResourceSettings::GetInstance(), nullptr);
         ::SendMessageW(m_hwndTooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&m_ToolTip));
     }
     ::SendMessageW(m_hwndTooltip, TTM_SETMAXTIPWIDTH, 0, pControl->GetToolTipWidth());

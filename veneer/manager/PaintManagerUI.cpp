@@ -3,7 +3,7 @@
 #include "veneer/manager/PaintManagerUI.h"
 
 #include "veneer/control/ControlUI.h"
-#include "veneer/render/GdiHolders.h"
+#include "veneer/core/GdiHolders.h"
 
 #include <cassert>
 
@@ -12,12 +12,6 @@ namespace Veneer
 
 namespace
 {
-
-const DWORD kDefaultDisabledColor = 0xFFA7A6AA;
-const DWORD kDefaultFontColor = 0xFF000000;
-const DWORD kDefaultLinkFontColor = 0xFF0000FF;
-const DWORD kDefaultLinkHoverFontColor = 0xFFD3215F;
-const DWORD kDefaultSelectedBkColor = 0xFFBAE4FF;
 
 const int kOpaque = 255;
 const UINT kFirstTimerCounter = 0x1000;
@@ -65,11 +59,7 @@ CPaintManagerUI::CPaintManagerUI()
       m_szMinWindow{}, m_szMaxWindow{}, m_szInitWindowSize{}, m_rcSizeBox{}, m_szRoundCorner{}, m_rcCaption{},
       m_uTimerID(kFirstTimerCounter), m_bFirstLayout(true), m_bUpdateNeeded(false), m_bFocusNeeded(false),
       m_bOffscreenPaint(true), m_bLayered(false), m_bMouseTracking(false), m_bMouseCapture(false),
-      m_bUsedVirtualWnd(false), m_pParentResourcePM(nullptr), m_dwDefaultDisabledColor(kDefaultDisabledColor),
-      m_dwDefaultFontColor(kDefaultFontColor), m_dwDefaultLinkFontColor(kDefaultLinkFontColor),
-      m_dwDefaultLinkHoverFontColor(kDefaultLinkHoverFontColor),
-      m_dwDefaultSelectedBkColor(kDefaultSelectedBkColor), m_DefaultFontInfo(), m_hRgnLayoutInvalid(nullptr),
-      m_uMissingImagesSettings(m_uResourceSettings)
+      m_bUsedVirtualWnd(false), m_pParentResourcePM(nullptr), m_hRgnLayoutInvalid(nullptr)
 {
     // The first manager of the process sets up what all of them share.
     if (m_hUpdateRectPen == nullptr)
@@ -79,7 +69,6 @@ CPaintManagerUI::CPaintManagerUI()
         // The render engine finds AlphaBlend and GradientFill in it.
         ::LoadLibraryW(L"msimg32.dll");
     }
-    MakeDefaultFont();
 }
 
 CPaintManagerUI::~CPaintManagerUI()
@@ -91,10 +80,7 @@ CPaintManagerUI::~CPaintManagerUI()
     m_pRoot = nullptr;
     // Destructors of the tree may have queued notifications of their own.
     DeleteAsyncNotify();
-    ::DeleteObject(m_DefaultFontInfo.hFont);
-    RemoveAllFonts();
-    RemoveAllImages();
-    RemoveAllDefaultAttributeList();
+    // The resource tables go with the manager, after the tree that used them.
     RemoveAllOptionGroups();
     RemoveAllTimers();
     if (m_hwndTooltip != nullptr)
@@ -183,8 +169,10 @@ void CPaintManagerUI::NeedUpdate()
 
 void CPaintManagerUI::Invalidate(RECT& rcItem)
 {
-    // Without a window InvalidateRect would repaint every window on screen.
-    if (m_hWndPaint == nullptr)
+    // Without a window InvalidateRect would repaint every window on screen;
+    // an empty rectangle repaints nothing and is not worth a round trip to
+    // the window server.
+    if (m_hWndPaint == nullptr || ::IsRectEmpty(&rcItem))
         return;
     if (m_hRgnLayoutInvalid == nullptr)
     {

@@ -5,7 +5,8 @@
 #include "veneer/core/UiString.h"
 #include "veneer/core/VeneerDefs.h"
 #include "veneer/manager/UiEvents.h"
-#include "veneer/resource/ZipArchive.h"
+#include "veneer/resource/ResourceSettings.h"
+#include "veneer/resource/ResourceTables.h"
 
 #include <windows.h>
 
@@ -15,30 +16,6 @@ namespace Veneer
 {
 
 class CControlUI;
-
-// A font of a manager's table; the record owns the font.
-typedef struct tagTFontInfo
-{
-    HFONT hFont;
-    CUiString sFontName;
-    int iSize; // in pixels; the font was made with a height of -iSize
-    bool bBold;
-    bool bUnderline;
-    bool bItalic;
-    TEXTMETRICW tm; // all zero until measured
-} TFontInfo;
-
-// An image of a manager's table; the record owns the bitmap, a 32-bit
-// top-down DIB section with premultiplied alpha.
-typedef struct tagTImageInfo
-{
-    HBITMAP hBitmap;
-    int nX;
-    int nY;
-    bool alphaChannel;  // some pixel is not opaque or was cleared by the mask
-    CUiString sResType; // empty for images read from a file or the archive
-    DWORD dwMask;       // 0xAARRGGBB as stored in the bitmap
-} TImageInfo;
 
 // The factory that a plug-in module exports as "CreateControl": a new control
 // for an element name, or null for a name the module does not know.
@@ -73,10 +50,11 @@ typedef struct tagShortcutSearch
 // The hub of one skinned native window: it turns the window's messages into
 // events for its tree of controls, lays the tree out and paints it
 // double-buffered, and carries the services that controls use (focus,
-// timers, notifications, lookups). It owns the fonts, images and default
-// attribute lists that the controls of its window refer to, and can borrow
-// those of a parent manager. The resource settings and the colour shift are
-// process-wide: every window of the process shares them.
+// timers, notifications, lookups). It owns the resource tables (fonts,
+// images, default attribute lists, default colours) that the controls of its
+// window refer to, and can borrow those of a parent manager; its resource
+// members forward to them. The resource settings and the colour shift are
+// process-wide (CResourceSettings): every window of the process shares them.
 class VENEER_API CPaintManagerUI
 {
   public:
@@ -200,6 +178,15 @@ class VENEER_API CPaintManagerUI
     static CControlUI* __FindControlFromClass(CControlUI* pThis, LPVOID pData);
     static CControlUI* __FindControlsFromClass(CControlUI* pThis, LPVOID pData);
 
+    // Paints the control into an off-screen bitmap like the window's and
+    // returns a 32-bit DIB copy of `rc` from it, owned by the caller; null on
+    // failure.
+    HBITMAP GenerateBitmap(CControlUI* pControl, RECT rc);
+
+    // The window's resource tables, for the drawing calls of the render
+    // engine.
+    CResourceTables* GetResources();
+
     // Resource settings: where skin documents and images are looked for.
     static HINSTANCE GetInstance();
     static CUiString GetInstancePath();
@@ -280,7 +267,7 @@ class VENEER_API CPaintManagerUI
     static void GetHSL(short* H, short* S, short* L);
 
     // The face name of every default font made afterwards, when not empty.
-    static CUiString m_pStrDefaultFontName;
+    static CUiString& m_pStrDefaultFontName;
 
   private:
     // Posted to the paint window to delete the delayed-cleanup list.
@@ -335,15 +322,7 @@ class VENEER_API CPaintManagerUI
     void DeleteDelayedCleanup();
     void ForgetInOptionGroups(CControlUI* pControl);
 
-    TFontInfo* NewFontRecord(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic);
-    TFontInfo* FindFontInfo(HFONT hFont);
-    TFontInfo* FindFontInfo(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic);
-    static void MeasureFont(TFontInfo* pFontInfo);
-    void MakeDefaultFont();
-    bool IsKnownMissing(LPCWSTR bitmap);
-    bool ReloadImage(LPCWSTR bitmap, TImageInfo* pImage);
     void InvalidateRoot();
-    static void CloseCachedResourceZip();
 
     // Instance fields, in the order in which the manager declares them: the
     // window and its device contexts, the control tree and input state,
@@ -390,33 +369,13 @@ class VENEER_API CPaintManagerUI
     CStdStringPtrMap m_mNameHash;
     CStdStringPtrMap m_mOptionGroup;
     CPaintManagerUI* m_pParentResourcePM;
-    DWORD m_dwDefaultDisabledColor;
-    DWORD m_dwDefaultFontColor;
-    DWORD m_dwDefaultLinkFontColor;
-    DWORD m_dwDefaultLinkHoverFontColor;
-    DWORD m_dwDefaultSelectedBkColor;
-    TFontInfo m_DefaultFontInfo;
-    CStdPtrArray m_aCustomFonts;
-    CStdStringPtrMap m_mImageHash;
-    CStdStringPtrMap m_DefaultAttrHash;
+    CResourceTables m_resources;
     CStdPtrArray m_aTranslateAccelerators;
-    HRGN m_hRgnLayoutInvalid;          // what the running layout pass has invalidated
-    CStdStringPtrMap m_mMissingImages; // names that GetImageEx could not load
-    UINT m_uMissingImagesSettings;     // the resource settings they were missing under
+    HRGN m_hRgnLayoutInvalid; // what the running layout pass has invalidated
 
-    // Process-wide fields: resource settings, colour shift, managers.
-    static HINSTANCE m_hInstance;
-    static HINSTANCE m_hResourceInstance;
-    static CUiString m_pStrResourcePath;
-    static CUiString m_pStrResourceZip;
-    static bool m_bCachedResourceZip;
-    static HZIP m_hResourceZip;
-    static UINT m_uResourceSettings; // counts the changes of the resource settings
-    static short m_H;
-    static short m_S;
-    static short m_L;
+    // Process-wide fields: the registered managers. The resource settings
+    // and the colour shift are CResourceSettings'.
     static CStdPtrArray m_aPreMessages;
-    static CStdPtrArray m_aPlugins;
     static HPEN m_hUpdateRectPen;
 };
 

@@ -1,8 +1,8 @@
 #include "veneer/markup/Markup.h"
 
 #include "veneer/core/ScopedHandle.h"
-#include "veneer/manager/PaintManagerUI.h"
 #include "veneer/resource/ArchiveForLoad.h"
+#include "veneer/resource/ResourceSettings.h"
 #include "veneer/resource/ZipArchive.h"
 
 #include <algorithm>
@@ -449,7 +449,7 @@ bool CMarkup::LoadFromMem(const BYTE* pByte, DWORD dwSize, int encoding)
 bool CMarkup::LoadFromFile(const wchar_t* pstrFilename, int encoding)
 {
     Release();
-    if (CPaintManagerUI::GetResourceZip().IsEmpty())
+    if (CResourceSettings::GetResourceZip().IsEmpty())
         return ReadFromDisk(pstrFilename, encoding);
     return ReadFromArchive(pstrFilename, encoding);
 }
@@ -458,7 +458,7 @@ bool CMarkup::ReadFromDisk(const wchar_t* pstrFilename, int encoding)
 {
     if (pstrFilename == nullptr)
         return Failed(L"Error opening file");
-    const CUiString sPath = CPaintManagerUI::GetResourcePath() + pstrFilename;
+    const CUiString sPath = CResourceSettings::GetResourcePath() + pstrFilename;
     CScopedHandle file(CreateFileW(sPath.GetData(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                    FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file.Get() == INVALID_HANDLE_VALUE)

@@ -6,6 +6,7 @@
 #include "veneer/render/ArgbColor.h"
 #include "veneer/render/HtmlTagReader.h"
 #include "veneer/render/ImageItems.h"
+#include "veneer/render/LayeredText.h"
 
 #include <algorithm>
 #include <cassert>
@@ -143,9 +144,10 @@ struct TImageTag
 class CHtmlTextLayout
 {
   public:
-    CHtmlTextLayout(HDC hDC, CPaintManagerUI* pResources, const RECT& rc, LPCWSTR pstrText, DWORD dwTextColor,
-                    UINT uStyle)
-        : m_hDC(hDC), m_pResources(pResources), m_rc(ClampRect(rc)), m_uStyle(uStyle),
+    // Text is laid out and drawn in hDC, images are drawn in hImageDC.
+    CHtmlTextLayout(HDC hDC, HDC hImageDC, CResourceTables* pResources, const RECT& rc, LPCWSTR pstrText,
+                    DWORD dwTextColor, UINT uStyle)
+        : m_hDC(hDC), m_hImageDC(hImageDC), m_pResources(pResources), m_rc(ClampRect(rc)), m_uStyle(uStyle),
           m_bDraw((uStyle & DT_CALCRECT) == 0), m_dwTextColor(dwTextColor), m_pText(pstrText), m_p(pstrText),
           m_pDefaultFont(pResources->GetDefaultFontInfo()), m_x(m_rc.left), m_y(m_rc.top), m_xMax(m_rc.left)
     {
@@ -211,7 +213,8 @@ class CHtmlTextLayout
     void RaiseLineHeight(const TFontInfo* pFont);
 
     HDC m_hDC;
-    CPaintManagerUI* m_pResources;
+    HDC m_hImageDC;
+    CResourceTables* m_pResources;
     const RECT m_rc;
     const UINT m_uStyle;
     const bool m_bDraw;
@@ -386,8 +389,8 @@ void CHtmlTextLayout::DrawLine(int dx)
             RECT rcImage{xLeft, yBottom - cy, xLeft + piece.cx, yBottom};
             if (cy < m_cyLine)
                 ::OffsetRect(&rcImage, 0, -(m_cyLine - cy) / 2);
-            CRenderEngine::DrawImage(m_hDC, piece.pImage->hBitmap, rcImage, rcImage, piece.rcSource, RECT{},
-                                     piece.pImage->alphaChannel);
+            CRenderEngine::DrawImage(m_hImageDC, piece.pImage->hBitmap, rcImage, rcImage, piece.rcSource,
+                                     RECT{}, piece.pImage->alphaChannel);
             continue;
         }
         SelectFont(piece.pFont);
@@ -854,13 +857,13 @@ class CScopedTextState
 // moved to where the text goes. Single-line text moves sideways when it is
 // narrower than the rectangle (wider text stays left, where its ellipsis
 // can show); any text moves up or down.
-void AlignRect(HDC hDC, CPaintManagerUI* pResources, RECT& rc, LPCWSTR pstrText, UINT uStyle)
+void AlignRect(HDC hDC, CResourceTables* pResources, RECT& rc, LPCWSTR pstrText, UINT uStyle)
 {
     const bool bSingleLine = (uStyle & DT_SINGLELINE) != 0;
     RECT rcText{0, 0, bSingleLine ? kUnboundedWidth : rc.right - rc.left, kUnboundedWidth};
     int nNoLinks = 0;
     CRenderEngine::DrawHtmlText(hDC, pResources, rcText, pstrText, 0, nullptr, nullptr, nNoLinks,
-                                (uStyle & ~kAlignmentStyles) | DT_CALCRECT, POINT{-1, -1});
+                                (uStyle & ~kAlignmentStyles) | DT_CALCRECT, POINT{-1, -1}, false);
     const int cxText = rcText.right - rcText.left;
     const int cyText = rcText.bottom - rcText.top;
     const int cxSpare = rc.right - rc.left - cxText;
@@ -894,28 +897,35 @@ const CUiString* HoverTarget(const RECT* prcLinks, const CUiString* psLinks, int
 
 } // namespace
 
-void CRenderEngine::DrawHtmlText(HDC hDC, CPaintManagerUI* pManager, RECT& rc, LPCWSTR pstrText,
+void CRenderEngine::DrawHtmlText(HDC hDC, CResourceTables* pResources, RECT& rc, LPCWSTR pstrText,
                                  DWORD dwTextColor, RECT* prcLinks, CUiString* sLinks, int& nLinkRects,
-                                 UINT uStyle, POINT ptMouse)
+                                 UINT uStyle, POINT ptMouse, bool bLayered)
 {
     const int nLinkCapacity = prcLinks != nullptr && sLinks != nullptr ? std::max(nLinkRects, 0) : 0;
     nLinkRects = 0;
-    if (hDC == nullptr || pManager == nullptr || pstrText == nullptr || ::IsRectEmpty(&rc))
+    if (hDC == nullptr || pResources == nullptr || pstrText == nullptr || ::IsRectEmpty(&rc))
         return;
     const bool bDraw = (uStyle & DT_CALCRECT) == 0;
 
-    // Step 1: drawing clips to the rectangle and starts in the default font
-    // and colour; selected text has the selection colour behind it.
+    // Step 1: drawing clips to the rectangle; in a window whose pixels
+    // carry alpha the text goes through a surface of the rectangle's size
+    // (images are drawn on the target itself). The text starts in the
+    // default font and colour; selected text has the selection colour
+    // behind it.
     CRenderClip clip;
     if (bDraw)
         CRenderClip::GenerateClip(hDC, rc, clip);
-    const CScopedTextState textState(hDC, dwTextColor, pManager->GetDefaultSelectedBkColor());
+    CLayeredTextSurface layered(bDraw && bLayered ? hDC : nullptr, rc);
+    HDC hTextDC = bDraw && bLayered ? layered.GetDC() : hDC;
+    if (hTextDC == nullptr)
+        return;
+    const CScopedTextState textState(hTextDC, dwTextColor, pResources->GetDefaultSelectedBkColor());
 
     // Step 2: aligned text is measured first and the rectangle moved to it.
     // Text that measures no width has nothing to draw.
     if (bDraw && (uStyle & kAlignmentStyles) != 0)
     {
-        AlignRect(hDC, pManager, rc, pstrText, uStyle);
+        AlignRect(hTextDC, pResources, rc, pstrText, uStyle);
         if (rc.right <= rc.left)
             return;
     }
@@ -925,11 +935,12 @@ void CRenderEngine::DrawHtmlText(HDC hDC, CPaintManagerUI* pManager, RECT& rc, L
     const CUiString sHover = psHover != nullptr ? *psHover : CUiString();
 
     // Step 4: the lines, each laid out, then drawn.
-    CHtmlTextLayout layout(hDC, pManager, rc, pstrText, dwTextColor, uStyle);
+    CHtmlTextLayout layout(hTextDC, hDC, pResources, rc, pstrText, dwTextColor, uStyle);
     layout.SetLinks(prcLinks, sLinks, nLinkCapacity);
     layout.SetHoverTarget(psHover != nullptr ? &sHover : nullptr);
     layout.Run();
     nLinkRects = layout.GetLinkCount();
+    layered.Finish();
 
     // Step 5: measuring hands back the text's extent.
     if (!bDraw)

@@ -37,7 +37,7 @@ struct ImageSettings
 struct DrawTarget
 {
     HDC hDC;
-    CPaintManagerUI* pManager;
+    CResourceTables* pResources;
     const RECT& rcItem;
     const RECT& rcPaint;
 };
@@ -103,8 +103,8 @@ void DrawOneImage(const DrawTarget& target, ImageSettings& s)
 {
     if (s.sName.IsEmpty())
         return;
-    const TImageInfo* pImage =
-        target.pManager->GetImageEx(s.sName, s.sResType.IsEmpty() ? nullptr : s.sResType.GetData(), s.dwMask);
+    const TImageInfo* pImage = target.pResources->GetImageEx(
+        s.sName, s.sResType.IsEmpty() ? nullptr : s.sResType.GetData(), s.dwMask);
     if (pImage == nullptr)
     {
         s.bMissing = true;
@@ -193,12 +193,12 @@ bool ReadImageItem(LPCWSTR& pstr, CUiString& sKey, CUiString& sValue)
     return true;
 }
 
-bool CRenderEngine::DrawImageString(HDC hDC, CPaintManagerUI* pManager, const RECT& rcItem,
+bool CRenderEngine::DrawImageString(HDC hDC, CResourceTables* pResources, const RECT& rcItem,
                                     const RECT& rcPaint, LPCWSTR pStrImage, LPCWSTR pStrModify)
 {
-    if (hDC == nullptr || pManager == nullptr)
+    if (hDC == nullptr || pResources == nullptr)
         return false;
-    const DrawTarget target{hDC, pManager, rcItem, rcPaint};
+    const DrawTarget target{hDC, pResources, rcItem, rcPaint};
 
     // Step 1: a string that is not a list of items names the image itself.
     ImageSettings settings;

@@ -1,8 +1,10 @@
+// The bitmap-level operations of the engine: alpha bytes of a bitmap, and
+// the image loader and colour shift under their engine names.
 #include "veneer/render/RenderEngine.h"
 
-#include "veneer/control/ControlUI.h"
-#include "veneer/render/DibSurface.h"
-#include "veneer/render/GdiHolders.h"
+#include "veneer/resource/ColorShift.h"
+
+#include <algorithm>
 
 namespace Veneer
 {
@@ -10,53 +12,48 @@ namespace Veneer
 namespace
 {
 
-// The screen's device context for a manager that has no window yet.
-class CScopedScreenDC
-{
-  public:
-    CScopedScreenDC() : m_hDC(::GetDC(nullptr)) {}
-    CScopedScreenDC(const CScopedScreenDC&) = delete;
-    CScopedScreenDC& operator=(const CScopedScreenDC&) = delete;
-    ~CScopedScreenDC()
-    {
-        if (m_hDC != nullptr)
-            ::ReleaseDC(nullptr, m_hDC);
-    }
-    HDC Get() const { return m_hDC; }
+const size_t kBytesPerPixel = 4;
+const size_t kAlphaByte = 3; // the top byte of a little-endian 0xAARRGGBB pixel
 
-  private:
-    HDC m_hDC;
-};
+void SetAlphaBytes(LPBYTE pBits, int bitmapWidth, const RECT* rc, BYTE alpha)
+{
+    if (pBits == nullptr || rc == nullptr || bitmapWidth <= 0)
+        return;
+    const LONG left = std::max<LONG>(rc->left, 0);
+    const LONG right = std::min<LONG>(rc->right, bitmapWidth);
+    for (LONG y = std::max<LONG>(rc->top, 0); y < rc->bottom; y++)
+    {
+        LPBYTE pRow = pBits + static_cast<size_t>(y) * bitmapWidth * kBytesPerPixel;
+        for (LONG x = left; x < right; x++)
+            pRow[static_cast<size_t>(x) * kBytesPerPixel + kAlphaByte] = alpha;
+    }
+}
 
 } // namespace
 
-HBITMAP CRenderEngine::GenerateBitmap(CPaintManagerUI* pManager, CControlUI* pControl, RECT rc)
+void CRenderEngine::ClearAlphaPixel(LPBYTE pBits, int bitmapWidth, PRECT rc)
 {
-    const int cx = rc.right - rc.left;
-    const int cy = rc.bottom - rc.top;
-    if (pManager == nullptr || pControl == nullptr || cx <= 0 || cy <= 0)
-        return nullptr;
+    SetAlphaBytes(pBits, bitmapWidth, rc, 0);
+}
 
-    // Step 1: an off-screen surface like the window's, reaching from 0,0 to
-    // the rectangle's far corner. Without a window the screen stands in.
-    CScopedScreenDC screen;
-    const HDC hPaintDC = pManager->GetPaintDC() != nullptr ? pManager->GetPaintDC() : screen.Get();
-    CScopedMemDC memDC(hPaintDC);
-    CScopedGdiObject<HBITMAP> surface(::CreateCompatibleBitmap(hPaintDC, rc.right, rc.bottom));
-    if (memDC.Get() == nullptr || surface.Get() == nullptr)
-        return nullptr;
-    CScopedSelect selectSurface(memDC.Get(), surface.Get());
+void CRenderEngine::RestoreAlphaColor(LPBYTE pBits, int bitmapWidth, PRECT rc)
+{
+    SetAlphaBytes(pBits, bitmapWidth, rc, 0xFF);
+}
 
-    // Step 2: the control paints itself there.
-    pControl->DoPaint(memDC.Get(), rc);
+DWORD CRenderEngine::AdjustColor(DWORD dwColor, short H, short S, short L)
+{
+    return CColorShift::Apply(dwColor, H, S, L);
+}
 
-    // Step 3: the rectangle, copied into a DIB section the caller owns.
-    CDibSurface copy;
-    if (!copy.Create(hPaintDC, cx, cy))
-        return nullptr;
-    ::BitBlt(copy.GetDC(), 0, 0, cx, cy, memDC.Get(), rc.left, rc.top, SRCCOPY);
-    ::GdiFlush();
-    return copy.Detach();
+TImageInfo* CRenderEngine::LoadImageW(LPCWSTR bitmap, LPCWSTR type, DWORD mask)
+{
+    return CImageLoader::Load(bitmap, type, mask);
+}
+
+void CRenderEngine::FreeImage(TImageInfo* bitmap)
+{
+    CImageLoader::Free(bitmap);
 }
 
 } // namespace Veneer

@@ -1,8 +1,8 @@
 #include "veneer/render/RenderEngine.h"
 
+#include "veneer/core/GdiHolders.h"
 #include "veneer/render/ArgbColor.h"
 #include "veneer/render/BlendFunctions.h"
-#include "veneer/render/GdiHolders.h"
 
 namespace Veneer
 {

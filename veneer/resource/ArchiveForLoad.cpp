@@ -1,6 +1,6 @@
 #include "veneer/resource/ArchiveForLoad.h"
 
-#include "veneer/manager/PaintManagerUI.h"
+#include "veneer/resource/ResourceSettings.h"
 
 namespace Veneer
 {
@@ -9,13 +9,13 @@ CArchiveForLoad::CArchiveForLoad() : m_hz(nullptr), m_bOwned(false)
 {
     // An archive given from memory that could not be opened has no file to
     // fall back on: a file named like its marker must not stand in for it.
-    if (CPaintManagerUI::IsResourceZipInMemory() ||
-        (CPaintManagerUI::IsCachedResourceZip() && CPaintManagerUI::GetResourceZipHandle() != nullptr))
+    if (CResourceSettings::IsResourceZipInMemory() ||
+        (CResourceSettings::IsCachedResourceZip() && CResourceSettings::GetResourceZipHandle() != nullptr))
     {
-        m_hz = CPaintManagerUI::GetResourceZipHandle();
+        m_hz = CResourceSettings::GetResourceZipHandle();
         return;
     }
-    const CUiString sArchive = CPaintManagerUI::GetResourcePath() + CPaintManagerUI::GetResourceZip();
+    const CUiString sArchive = CResourceSettings::GetResourcePath() + CResourceSettings::GetResourceZip();
     m_hz = OpenZip(sArchive.GetData(), 0, ZIP_FILENAME);
     m_bOwned = true;
 }

@@ -1,10 +1,11 @@
-#include "veneer/render/RenderEngine.h"
+#include "veneer/resource/ImageLoader.h"
 
+#include "veneer/core/GdiHolders.h"
 #include "veneer/core/ScopedHandle.h"
 #include "veneer/resource/ArchiveForLoad.h"
 #include "veneer/resource/ByteOrder.h"
+#include "veneer/resource/ResourceSettings.h"
 #include "veneer/resource/StbOutputLoan.h"
-#include "veneer/render/GdiHolders.h"
 
 #include <stb_image.h>
 
@@ -53,7 +54,7 @@ struct StbImageFree
 
 bool ReadModuleResource(LPCWSTR bitmap, LPCWSTR type, ByteBlock* pBlock)
 {
-    HINSTANCE hModule = CPaintManagerUI::GetResourceDll();
+    HINSTANCE hModule = CResourceSettings::GetResourceDll();
     HRSRC hResource = ::FindResourceW(hModule, bitmap, type);
     if (hResource == nullptr)
         return false;
@@ -112,8 +113,8 @@ bool ReadImageBytes(LPCWSTR bitmap, LPCWSTR type, ByteBlock* pBlock)
     bool found = false;
     if (type != nullptr)
         found = ReadModuleResource(bitmap, type, pBlock);
-    else if (!IS_INTRESOURCE(bitmap) && CPaintManagerUI::GetResourceZip().IsEmpty())
-        found = ReadWholeFile(CPaintManagerUI::GetResourcePath() + bitmap, pBlock);
+    else if (!IS_INTRESOURCE(bitmap) && CResourceSettings::GetResourceZip().IsEmpty())
+        found = ReadWholeFile(CResourceSettings::GetResourcePath() + bitmap, pBlock);
     else if (!IS_INTRESOURCE(bitmap))
         found = ReadArchiveMember(bitmap, pBlock);
     if (found)
@@ -218,7 +219,10 @@ struct DecodedBitmap
         hBitmap.Reset(CreateTopDownDib(cx, cy, &pPixels));
         return hBitmap.Get() != nullptr;
     }
-    const BYTE* Source() const { return rgba != nullptr ? rgba.get() : reinterpret_cast<const BYTE*>(pPixels); }
+    const BYTE* Source() const
+    {
+        return rgba != nullptr ? rgba.get() : reinterpret_cast<const BYTE*>(pPixels);
+    }
 };
 
 // Decodes the file's bytes. The bitmap is made first, from the size in the
@@ -253,7 +257,7 @@ bool DecodeToBitmap(const ByteBlock& bytes, DecodedBitmap* pDecoded)
 
 } // namespace
 
-TImageInfo* CRenderEngine::LoadImageW(LPCWSTR bitmap, LPCWSTR type, DWORD mask)
+TImageInfo* CImageLoader::Load(LPCWSTR bitmap, LPCWSTR type, DWORD mask)
 {
     // Step 1: the file's bytes.
     ByteBlock bytes;
@@ -281,13 +285,13 @@ TImageInfo* CRenderEngine::LoadImageW(LPCWSTR bitmap, LPCWSTR type, DWORD mask)
     return pImage;
 }
 
-void CRenderEngine::FreeImage(TImageInfo* bitmap)
+void CImageLoader::Free(TImageInfo* pImage)
 {
-    if (bitmap == nullptr)
+    if (pImage == nullptr)
         return;
-    if (bitmap->hBitmap != nullptr)
-        ::DeleteObject(bitmap->hBitmap);
-    delete bitmap;
+    if (pImage->hBitmap != nullptr)
+        ::DeleteObject(pImage->hBitmap);
+    delete pImage;
 }
 
 } // namespace Veneer

@@ -1,5 +1,6 @@
-#include "veneer/manager/PaintManagerUI.h"
-#include "veneer/render/RenderEngine.h"
+#include "veneer/resource/ImageTable.h"
+
+#include "veneer/resource/ResourceSettings.h"
 
 #include <cstdlib>
 #include <new>
@@ -34,112 +35,20 @@ bool HasType(LPCWSTR type)
     return type != nullptr && *type != 0;
 }
 
-} // namespace
-
-const TImageInfo* CPaintManagerUI::GetImage(LPCWSTR bitmap)
+TImageInfo* RecordOf(void* pData)
 {
-    const TImageInfo* pImage = static_cast<TImageInfo*>(m_mImageHash.Find(bitmap));
-    if (pImage == nullptr && m_pParentResourcePM != nullptr)
-        return m_pParentResourcePM->GetImage(bitmap);
-    return pImage;
-}
-
-// Paints ask for their images every time: a name that could not be loaded
-// is remembered, so that the loader is not called again for it until the
-// resource settings change or the images are reloaded.
-const TImageInfo* CPaintManagerUI::GetImageEx(LPCWSTR bitmap, LPCWSTR type, DWORD mask)
-{
-    const TImageInfo* pImage = static_cast<TImageInfo*>(m_mImageHash.Find(bitmap));
-    if (pImage != nullptr || IsKnownMissing(bitmap))
-        return pImage;
-    pImage = AddImage(bitmap, type, mask);
-    if (pImage == nullptr && bitmap != nullptr)
-        m_mMissingImages.Set(bitmap, this);
-    return pImage;
-}
-
-bool CPaintManagerUI::IsKnownMissing(LPCWSTR bitmap)
-{
-    // What failed under other resource settings may be found now.
-    if (m_uMissingImagesSettings != m_uResourceSettings)
-    {
-        m_mMissingImages.RemoveAll();
-        m_uMissingImagesSettings = m_uResourceSettings;
-    }
-    return m_mMissingImages.Find(bitmap, false) != nullptr;
-}
-
-const TImageInfo* CPaintManagerUI::AddImage(LPCWSTR bitmap, LPCWSTR type, DWORD mask)
-{
-    if (bitmap == nullptr || *bitmap == 0)
-        return nullptr;
-    // Resource images are named by their numeric id.
-    if (HasType(type) && !StartsWithDigit(bitmap))
-        return nullptr;
-    // A name already present keeps its image; nothing new is loaded for it.
-    if (m_mImageHash.Find(bitmap, false) != nullptr)
-        return nullptr;
-    TImageInfo* pImage = HasType(type) ? CRenderEngine::LoadImageW(ResourceIdOf(bitmap), type, mask)
-                                       : CRenderEngine::LoadImageW(bitmap, nullptr, mask);
-    if (pImage == nullptr)
-        return nullptr;
-    pImage->sResType = HasType(type) ? type : L"";
-    pImage->dwMask = mask;
-    if (!m_mImageHash.Insert(bitmap, pImage))
-    {
-        CRenderEngine::FreeImage(pImage);
-        return nullptr;
-    }
-    return pImage;
-}
-
-const TImageInfo* CPaintManagerUI::AddImage(LPCWSTR bitmap, HBITMAP hBitmap, int iWidth, int iHeight,
-                                            bool bAlpha)
-{
-    if (bitmap == nullptr || hBitmap == nullptr || iWidth <= 0 || iHeight <= 0)
-        return nullptr;
-    TImageInfo* pImage = new (std::nothrow) TImageInfo();
-    if (pImage == nullptr)
-        return nullptr;
-    // From here the table owns the bitmap, even when it turns the record down.
-    pImage->hBitmap = hBitmap;
-    pImage->nX = iWidth;
-    pImage->nY = iHeight;
-    pImage->alphaChannel = bAlpha;
-    pImage->dwMask = 0;
-    if (!m_mImageHash.Insert(bitmap, pImage))
-    {
-        CRenderEngine::FreeImage(pImage);
-        return nullptr;
-    }
-    return pImage;
-}
-
-bool CPaintManagerUI::RemoveImage(LPCWSTR bitmap)
-{
-    TImageInfo* pImage = static_cast<TImageInfo*>(m_mImageHash.Find(bitmap, false));
-    if (pImage == nullptr)
-        return false;
-    CRenderEngine::FreeImage(pImage);
-    return m_mImageHash.Remove(bitmap);
-}
-
-void CPaintManagerUI::RemoveAllImages()
-{
-    for (int i = 0; i < m_mImageHash.GetSize(); i++)
-        CRenderEngine::FreeImage(static_cast<TImageInfo*>(m_mImageHash.Find(m_mImageHash.GetAt(i), false)));
-    m_mImageHash.RemoveAll();
+    return static_cast<TImageInfo*>(pData);
 }
 
 // Loads an image again the way it was first loaded and moves the new
 // bitmap into the existing record, so that pointers to it stay valid.
-bool CPaintManagerUI::ReloadImage(LPCWSTR bitmap, TImageInfo* pImage)
+bool ReloadImage(LPCWSTR bitmap, TImageInfo* pImage)
 {
     TImageInfo* pNew = nullptr;
     if (pImage->sResType.IsEmpty())
-        pNew = CRenderEngine::LoadImageW(bitmap, nullptr, pImage->dwMask);
+        pNew = CImageLoader::Load(bitmap, nullptr, pImage->dwMask);
     else if (StartsWithDigit(bitmap))
-        pNew = CRenderEngine::LoadImageW(ResourceIdOf(bitmap), pImage->sResType, pImage->dwMask);
+        pNew = CImageLoader::Load(ResourceIdOf(bitmap), pImage->sResType, pImage->dwMask);
     if (pNew == nullptr)
         return false;
     ::DeleteObject(pImage->hBitmap);
@@ -148,11 +57,108 @@ bool CPaintManagerUI::ReloadImage(LPCWSTR bitmap, TImageInfo* pImage)
     pImage->nY = pNew->nY;
     pImage->alphaChannel = pNew->alphaChannel;
     pNew->hBitmap = nullptr;
-    CRenderEngine::FreeImage(pNew);
+    CImageLoader::Free(pNew);
     return true;
 }
 
-void CPaintManagerUI::ReloadAllImages()
+} // namespace
+
+CImageTable::CImageTable() : m_uMissingImagesSettings(CResourceSettings::GetChangeCount()) {}
+
+CImageTable::~CImageTable()
+{
+    RemoveAll();
+}
+
+const TImageInfo* CImageTable::Find(LPCWSTR bitmap, bool bOptimize) const
+{
+    return RecordOf(m_mImageHash.Find(bitmap, bOptimize));
+}
+
+// Paints ask for their images every time: a name that could not be loaded
+// is remembered, so that the loader is not called again for it until the
+// resource settings change or the images are reloaded.
+const TImageInfo* CImageTable::GetEx(LPCWSTR bitmap, LPCWSTR type, DWORD mask)
+{
+    const TImageInfo* pImage = Find(bitmap);
+    if (pImage != nullptr || IsKnownMissing(bitmap))
+        return pImage;
+    pImage = Add(bitmap, type, mask);
+    if (pImage == nullptr && bitmap != nullptr)
+        m_mMissingImages.Set(bitmap, this);
+    return pImage;
+}
+
+bool CImageTable::IsKnownMissing(LPCWSTR bitmap)
+{
+    // What failed under other resource settings may be found now.
+    if (m_uMissingImagesSettings != CResourceSettings::GetChangeCount())
+    {
+        m_mMissingImages.RemoveAll();
+        m_uMissingImagesSettings = CResourceSettings::GetChangeCount();
+    }
+    return m_mMissingImages.Find(bitmap, false) != nullptr;
+}
+
+bool CImageTable::Insert(LPCWSTR bitmap, TImageInfo* pImage)
+{
+    if (m_mImageHash.Insert(bitmap, pImage))
+        return true;
+    CImageLoader::Free(pImage);
+    return false;
+}
+
+const TImageInfo* CImageTable::Add(LPCWSTR bitmap, LPCWSTR type, DWORD mask)
+{
+    if (bitmap == nullptr || *bitmap == 0)
+        return nullptr;
+    // Resource images are named by their numeric id.
+    if (HasType(type) && !StartsWithDigit(bitmap))
+        return nullptr;
+    // A name already present keeps its image; nothing new is loaded for it.
+    if (Find(bitmap, false) != nullptr)
+        return nullptr;
+    TImageInfo* pImage = HasType(type) ? CImageLoader::Load(ResourceIdOf(bitmap), type, mask)
+                                       : CImageLoader::Load(bitmap, nullptr, mask);
+    if (pImage == nullptr)
+        return nullptr;
+    pImage->sResType = HasType(type) ? type : L"";
+    pImage->dwMask = mask;
+    return Insert(bitmap, pImage) ? pImage : nullptr;
+}
+
+const TImageInfo* CImageTable::Add(LPCWSTR bitmap, HBITMAP hBitmap, int iWidth, int iHeight, bool bAlpha)
+{
+    if (bitmap == nullptr || hBitmap == nullptr || iWidth <= 0 || iHeight <= 0)
+        return nullptr;
+    TImageInfo* pImage = new (std::nothrow) TImageInfo();
+    if (pImage == nullptr)
+        return nullptr;
+    pImage->hBitmap = hBitmap;
+    pImage->nX = iWidth;
+    pImage->nY = iHeight;
+    pImage->alphaChannel = bAlpha;
+    pImage->dwMask = 0;
+    return Insert(bitmap, pImage) ? pImage : nullptr;
+}
+
+bool CImageTable::Remove(LPCWSTR bitmap)
+{
+    TImageInfo* pImage = RecordOf(m_mImageHash.Find(bitmap, false));
+    if (pImage == nullptr)
+        return false;
+    CImageLoader::Free(pImage);
+    return m_mImageHash.Remove(bitmap);
+}
+
+void CImageTable::RemoveAll()
+{
+    for (int i = 0; i < m_mImageHash.GetSize(); i++)
+        CImageLoader::Free(RecordOf(m_mImageHash.Find(m_mImageHash.GetAt(i), false)));
+    m_mImageHash.RemoveAll();
+}
+
+bool CImageTable::ReloadAll()
 {
     // Images that were missing are looked for again as well.
     m_mMissingImages.RemoveAll();
@@ -161,18 +167,11 @@ void CPaintManagerUI::ReloadAllImages()
     for (int i = 0; i < m_mImageHash.GetSize(); i++)
     {
         LPCWSTR bitmap = m_mImageHash.GetAt(i);
-        TImageInfo* pImage = static_cast<TImageInfo*>(m_mImageHash.Find(bitmap, false));
+        TImageInfo* pImage = RecordOf(m_mImageHash.Find(bitmap, false));
         if (pImage != nullptr && ReloadImage(bitmap, pImage))
             bReloaded = true;
     }
-    if (bReloaded)
-        InvalidateRoot();
-}
-
-void CPaintManagerUI::ReloadSkin()
-{
-    for (int i = 0; i < m_aPreMessages.GetSize(); i++)
-        static_cast<CPaintManagerUI*>(m_aPreMessages[i])->ReloadAllImages();
+    return bReloaded;
 }
 
 } // namespace Veneer

@@ -1,4 +1,8 @@
-#include "veneer/manager/PaintManagerUI.h"
+#include "veneer/resource/ResourceSettings.h"
+
+#include "veneer/resource/ColorShift.h"
+
+#include <cassert>
 
 namespace Veneer
 {
@@ -9,23 +13,35 @@ namespace
 // The archive name that stands for an archive held in memory.
 const wchar_t kMemoryArchiveName[] = L"membuffer";
 
+const short kMaxHue = 360;
+const short kMaxPercent = 200;
+
+short Clamp(short value, short high)
+{
+    return value < 0 ? 0 : (value > high ? high : value);
+}
+
 } // namespace
 
-HINSTANCE CPaintManagerUI::m_hInstance = nullptr;
-HINSTANCE CPaintManagerUI::m_hResourceInstance = nullptr;
-CUiString CPaintManagerUI::m_pStrResourcePath;
-CUiString CPaintManagerUI::m_pStrResourceZip;
-bool CPaintManagerUI::m_bCachedResourceZip = false;
-HZIP CPaintManagerUI::m_hResourceZip = nullptr;
-UINT CPaintManagerUI::m_uResourceSettings = 0;
-CStdPtrArray CPaintManagerUI::m_aPlugins;
+HINSTANCE CResourceSettings::m_hInstance = nullptr;
+HINSTANCE CResourceSettings::m_hResourceInstance = nullptr;
+CUiString CResourceSettings::m_sResourcePath;
+CUiString CResourceSettings::m_sResourceZip;
+bool CResourceSettings::m_bCachedResourceZip = false;
+HZIP CResourceSettings::m_hResourceZip = nullptr;
+UINT CResourceSettings::m_uChanges = 0;
+CStdPtrArray CResourceSettings::m_aPlugins;
+short CResourceSettings::m_H = CColorShift::kNeutralHue;
+short CResourceSettings::m_S = CColorShift::kNeutralPercent;
+short CResourceSettings::m_L = CColorShift::kNeutralPercent;
+CUiString CResourceSettings::m_sDefaultFontName;
 
-HINSTANCE CPaintManagerUI::GetInstance()
+HINSTANCE CResourceSettings::GetInstance()
 {
     return m_hInstance;
 }
 
-CUiString CPaintManagerUI::GetInstancePath()
+CUiString CResourceSettings::GetInstancePath()
 {
     if (m_hInstance == nullptr)
         return CUiString();
@@ -37,107 +53,107 @@ CUiString CPaintManagerUI::GetInstancePath()
     return CUiString(szModule);
 }
 
-CUiString CPaintManagerUI::GetCurrentPath()
+CUiString CResourceSettings::GetCurrentPath()
 {
     wchar_t szPath[MAX_PATH + 1] = {};
     ::GetCurrentDirectoryW(MAX_PATH, szPath);
     return CUiString(szPath);
 }
 
-HINSTANCE CPaintManagerUI::GetResourceDll()
+HINSTANCE CResourceSettings::GetResourceDll()
 {
     return m_hResourceInstance != nullptr ? m_hResourceInstance : m_hInstance;
 }
 
-const CUiString& CPaintManagerUI::GetResourcePath()
+const CUiString& CResourceSettings::GetResourcePath()
 {
-    return m_pStrResourcePath;
+    return m_sResourcePath;
 }
 
-const CUiString& CPaintManagerUI::GetResourceZip()
+const CUiString& CResourceSettings::GetResourceZip()
 {
-    return m_pStrResourceZip;
+    return m_sResourceZip;
 }
 
-bool CPaintManagerUI::IsCachedResourceZip()
+bool CResourceSettings::IsCachedResourceZip()
 {
     return m_bCachedResourceZip;
 }
 
-bool CPaintManagerUI::IsResourceZipInMemory()
+bool CResourceSettings::IsResourceZipInMemory()
 {
-    return m_bCachedResourceZip && m_pStrResourceZip == kMemoryArchiveName;
+    return m_bCachedResourceZip && m_sResourceZip == kMemoryArchiveName;
 }
 
-HZIP CPaintManagerUI::GetResourceZipHandle()
+HZIP CResourceSettings::GetResourceZipHandle()
 {
     return m_hResourceZip;
 }
 
-void CPaintManagerUI::SetInstance(HINSTANCE hInst)
+void CResourceSettings::SetInstance(HINSTANCE hInst)
 {
     // Images that a manager could not find may be found after any change.
-    m_uResourceSettings++;
+    m_uChanges++;
     m_hInstance = hInst;
 }
 
-void CPaintManagerUI::SetCurrentPath(LPCWSTR pStrPath)
+void CResourceSettings::SetCurrentPath(LPCWSTR pStrPath)
 {
-    m_uResourceSettings++;
+    m_uChanges++;
     ::SetCurrentDirectoryW(pStrPath);
 }
 
-void CPaintManagerUI::SetResourceDll(HINSTANCE hInst)
+void CResourceSettings::SetResourceDll(HINSTANCE hInst)
 {
-    m_uResourceSettings++;
+    m_uChanges++;
     m_hResourceInstance = hInst;
 }
 
-void CPaintManagerUI::SetResourcePath(LPCWSTR pStrPath)
+void CResourceSettings::SetResourcePath(LPCWSTR pStrPath)
 {
-    m_uResourceSettings++;
-    m_pStrResourcePath = pStrPath;
-    if (m_pStrResourcePath.IsEmpty())
+    m_uChanges++;
+    m_sResourcePath = pStrPath;
+    if (m_sResourcePath.IsEmpty())
         return;
-    const wchar_t cLast = m_pStrResourcePath[m_pStrResourcePath.GetLength() - 1];
+    const wchar_t cLast = m_sResourcePath[m_sResourcePath.GetLength() - 1];
     if (cLast != L'\\' && cLast != L'/')
-        m_pStrResourcePath += L'\\';
+        m_sResourcePath += L'\\';
 }
 
-void CPaintManagerUI::CloseCachedResourceZip()
+void CResourceSettings::CloseCachedResourceZip()
 {
     if (m_bCachedResourceZip && m_hResourceZip != nullptr)
         CloseZip(m_hResourceZip);
     m_hResourceZip = nullptr;
 }
 
-void CPaintManagerUI::SetResourceZip(const void* pVoid, unsigned int len)
+void CResourceSettings::SetResourceZip(const void* pVoid, unsigned int len)
 {
-    m_uResourceSettings++;
+    m_uChanges++;
     // The first archive given from memory stays, whatever block comes later.
-    if (m_pStrResourceZip == kMemoryArchiveName)
+    if (m_sResourceZip == kMemoryArchiveName)
         return;
     CloseCachedResourceZip();
-    m_pStrResourceZip = kMemoryArchiveName;
+    m_sResourceZip = kMemoryArchiveName;
     m_bCachedResourceZip = true;
     m_hResourceZip = OpenZip(pVoid, len, ZIP_MEMORY);
 }
 
-void CPaintManagerUI::SetResourceZip(LPCWSTR pstrZip, bool bCachedResourceZip)
+void CResourceSettings::SetResourceZip(LPCWSTR pstrZip, bool bCachedResourceZip)
 {
-    m_uResourceSettings++;
-    if (m_pStrResourceZip == pstrZip && m_bCachedResourceZip == bCachedResourceZip)
+    m_uChanges++;
+    if (m_sResourceZip == pstrZip && m_bCachedResourceZip == bCachedResourceZip)
         return;
     CloseCachedResourceZip();
-    m_pStrResourceZip = pstrZip;
+    m_sResourceZip = pstrZip;
     m_bCachedResourceZip = bCachedResourceZip;
     if (!bCachedResourceZip)
         return;
-    const CUiString sFile = m_pStrResourcePath + m_pStrResourceZip;
+    const CUiString sFile = m_sResourcePath + m_sResourceZip;
     m_hResourceZip = OpenZip(sFile.GetData(), 0, ZIP_FILENAME);
 }
 
-bool CPaintManagerUI::LoadPlugin(LPCWSTR pstrModuleName)
+bool CResourceSettings::LoadPlugin(LPCWSTR pstrModuleName)
 {
     if (pstrModuleName == nullptr)
         return false;
@@ -157,9 +173,37 @@ bool CPaintManagerUI::LoadPlugin(LPCWSTR pstrModuleName)
     return true;
 }
 
-CStdPtrArray* CPaintManagerUI::GetPlugins()
+CStdPtrArray* CResourceSettings::GetPlugins()
 {
     return &m_aPlugins;
+}
+
+UINT CResourceSettings::GetChangeCount()
+{
+    return m_uChanges;
+}
+
+bool CResourceSettings::SetHSL(short H, short S, short L)
+{
+    if (m_H == H && m_S == S && m_L == L)
+        return false;
+    m_H = Clamp(H, kMaxHue);
+    m_S = Clamp(S, kMaxPercent);
+    m_L = Clamp(L, kMaxPercent);
+    return true;
+}
+
+void CResourceSettings::GetHSL(short* H, short* S, short* L)
+{
+    assert(H != nullptr && S != nullptr && L != nullptr);
+    *H = m_H;
+    *S = m_S;
+    *L = m_L;
+}
+
+CUiString& CResourceSettings::DefaultFontName()
+{
+    return m_sDefaultFontName;
 }
 
 } // namespace Veneer

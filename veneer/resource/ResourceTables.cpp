@@ -1,7 +1,5 @@
-#include "veneer/manager/PaintManagerUI.h"
-#include "veneer/render/GdiHolders.h"
+#include "veneer/resource/ResourceTables.h"
 
-#include <cassert>
 #include <new>
 
 namespace Veneer
@@ -10,278 +8,196 @@ namespace Veneer
 namespace
 {
 
-const short kNeutralHue = 180;
-const short kNeutralPercent = 100;
-const short kMaxHue = 360;
-const short kMaxPercent = 200;
-
-// Every font starts from the stock GUI font, with the default character set.
-LOGFONTW StockGuiFont()
-{
-    LOGFONTW lf{};
-    ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(LOGFONTW), &lf);
-    lf.lfCharSet = DEFAULT_CHARSET;
-    return lf;
-}
-
-HFONT MakeFont(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic)
-{
-    LOGFONTW lf = StockGuiFont();
-    // The face name keeps its terminator: at most 31 characters are taken.
-    ::lstrcpynW(lf.lfFaceName, pStrFontName != nullptr ? pStrFontName : L"", LF_FACESIZE);
-    lf.lfHeight = -nSize;
-    if (bBold)
-        lf.lfWeight += FW_BOLD;
-    if (bUnderline)
-        lf.lfUnderline = TRUE;
-    if (bItalic)
-        lf.lfItalic = TRUE;
-    return ::CreateFontIndirectW(&lf);
-}
-
-bool FontMatches(const TFontInfo* pFontInfo, LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline,
-                 bool bItalic)
-{
-    return pFontInfo->sFontName == pStrFontName && pFontInfo->iSize == nSize && pFontInfo->bBold == bBold &&
-           pFontInfo->bUnderline == bUnderline && pFontInfo->bItalic == bItalic;
-}
-
-void FreeFontRecord(TFontInfo* pFontInfo)
-{
-    ::DeleteObject(pFontInfo->hFont);
-    delete pFontInfo;
-}
-
-short Clamp(short value, short high)
-{
-    return value < 0 ? 0 : (value > high ? high : value);
-}
+const DWORD kDefaultDisabledColor = 0xFFA7A6AA;
+const DWORD kDefaultFontColor = 0xFF000000;
+const DWORD kDefaultLinkFontColor = 0xFF0000FF;
+const DWORD kDefaultLinkHoverFontColor = 0xFFD3215F;
+const DWORD kDefaultSelectedBkColor = 0xFFBAE4FF;
 
 } // namespace
 
-CUiString CPaintManagerUI::m_pStrDefaultFontName;
-short CPaintManagerUI::m_H = kNeutralHue;
-short CPaintManagerUI::m_S = kNeutralPercent;
-short CPaintManagerUI::m_L = kNeutralPercent;
-
-// The stock GUI font with the default character set and, when the
-// application named one, the default face.
-void CPaintManagerUI::MakeDefaultFont()
+CResourceTables::CResourceTables()
+    : m_dwDefaultDisabledColor(kDefaultDisabledColor), m_dwDefaultFontColor(kDefaultFontColor),
+      m_dwDefaultLinkFontColor(kDefaultLinkFontColor),
+      m_dwDefaultLinkHoverFontColor(kDefaultLinkHoverFontColor),
+      m_dwDefaultSelectedBkColor(kDefaultSelectedBkColor), m_pParent(nullptr)
 {
-    LOGFONTW lf = StockGuiFont();
-    if (!m_pStrDefaultFontName.IsEmpty())
-        ::lstrcpynW(lf.lfFaceName, m_pStrDefaultFontName, LF_FACESIZE);
-    m_DefaultFontInfo.hFont = ::CreateFontIndirectW(&lf);
-    m_DefaultFontInfo.sFontName = lf.lfFaceName;
-    m_DefaultFontInfo.iSize = -lf.lfHeight;
-    m_DefaultFontInfo.bBold = lf.lfWeight >= FW_BOLD;
-    m_DefaultFontInfo.bUnderline = lf.lfUnderline != FALSE;
-    m_DefaultFontInfo.bItalic = lf.lfItalic != FALSE;
-    m_DefaultFontInfo.tm = TEXTMETRICW{};
 }
 
-// Records are measured when they are handed out. The device context is one
-// that every manager can have, window or not: a child manager reads the
-// fonts of a parent that may have no window of its own.
-void CPaintManagerUI::MeasureFont(TFontInfo* pFontInfo)
+CResourceTables::~CResourceTables()
 {
-    if (pFontInfo->tm.tmHeight != 0)
-        return;
-    CScopedMemDC screenDC(nullptr);
-    if (screenDC.Get() == nullptr)
-        return;
-    CScopedSelect selected(screenDC.Get(), pFontInfo->hFont);
-    ::GetTextMetricsW(screenDC.Get(), &pFontInfo->tm);
+    RemoveAllDefaultAttributeList();
 }
 
-void CPaintManagerUI::SetDefaultFont(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline,
+const CResourceTables* CResourceTables::Topmost() const
+{
+    const CResourceTables* pTables = this;
+    while (pTables->m_pParent != nullptr)
+        pTables = pTables->m_pParent;
+    return pTables;
+}
+
+void CResourceTables::SetDefaultFont(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline,
                                      bool bItalic)
 {
-    HFONT hFont = MakeFont(pStrFontName, nSize, bBold, bUnderline, bItalic);
-    if (hFont == nullptr)
-        return;
-    ::DeleteObject(m_DefaultFontInfo.hFont);
-    m_DefaultFontInfo.hFont = hFont;
-    m_DefaultFontInfo.sFontName = pStrFontName;
-    m_DefaultFontInfo.iSize = nSize;
-    m_DefaultFontInfo.bBold = bBold;
-    m_DefaultFontInfo.bUnderline = bUnderline;
-    m_DefaultFontInfo.bItalic = bItalic;
-    m_DefaultFontInfo.tm = TEXTMETRICW{};
-    MeasureFont(&m_DefaultFontInfo);
+    m_fonts.SetDefault(pStrFontName, nSize, bBold, bUnderline, bItalic);
 }
 
-int CPaintManagerUI::GetCustomFontCount() const
+int CResourceTables::GetCustomFontCount() const
 {
-    return m_aCustomFonts.GetSize();
+    return m_fonts.GetCount();
 }
 
-TFontInfo* CPaintManagerUI::NewFontRecord(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline,
-                                          bool bItalic)
+HFONT CResourceTables::AddFont(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic)
 {
-    HFONT hFont = MakeFont(pStrFontName, nSize, bBold, bUnderline, bItalic);
-    if (hFont == nullptr)
-        return nullptr;
-    TFontInfo* pFontInfo = new (std::nothrow) TFontInfo();
-    if (pFontInfo == nullptr)
-    {
-        ::DeleteObject(hFont);
-        return nullptr;
-    }
-    pFontInfo->hFont = hFont;
-    pFontInfo->sFontName = pStrFontName;
-    pFontInfo->iSize = nSize;
-    pFontInfo->bBold = bBold;
-    pFontInfo->bUnderline = bUnderline;
-    pFontInfo->bItalic = bItalic;
-    MeasureFont(pFontInfo);
-    return pFontInfo;
+    return m_fonts.AddAt(m_fonts.GetCount(), pStrFontName, nSize, bBold, bUnderline, bItalic);
 }
 
-HFONT CPaintManagerUI::AddFont(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic)
-{
-    return AddFontAt(m_aCustomFonts.GetSize(), pStrFontName, nSize, bBold, bUnderline, bItalic);
-}
-
-HFONT CPaintManagerUI::AddFontAt(int index, LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline,
+HFONT CResourceTables::AddFontAt(int index, LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline,
                                  bool bItalic)
 {
-    TFontInfo* pFontInfo = NewFontRecord(pStrFontName, nSize, bBold, bUnderline, bItalic);
-    if (pFontInfo == nullptr)
-        return nullptr;
-    if (!m_aCustomFonts.InsertAt(index, pFontInfo))
-    {
-        FreeFontRecord(pFontInfo);
-        return nullptr;
-    }
-    return pFontInfo->hFont;
+    return m_fonts.AddAt(index, pStrFontName, nSize, bBold, bUnderline, bItalic);
 }
 
-HFONT CPaintManagerUI::GetFont(int index)
+HFONT CResourceTables::GetFont(int index)
 {
-    const TFontInfo* pFontInfo = static_cast<TFontInfo*>(m_aCustomFonts.GetAt(index));
-    return pFontInfo != nullptr ? pFontInfo->hFont : GetDefaultFontInfo()->hFont;
+    HFONT hFont = m_fonts.HandleAt(index);
+    return hFont != nullptr ? hFont : GetDefaultFontInfo()->hFont;
 }
 
-TFontInfo* CPaintManagerUI::FindFontInfo(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline,
-                                         bool bItalic)
+// The record of a font of these tables or of a parent, measured by the
+// tables that own it.
+TFontInfo* CResourceTables::FindFontInChain(HFONT hFont)
 {
-    for (int i = 0; i < m_aCustomFonts.GetSize(); i++)
+    for (CResourceTables* pTables = this; pTables != nullptr; pTables = pTables->m_pParent)
     {
-        TFontInfo* pFontInfo = static_cast<TFontInfo*>(m_aCustomFonts[i]);
-        if (FontMatches(pFontInfo, pStrFontName, nSize, bBold, bUnderline, bItalic))
+        TFontInfo* pFontInfo = pTables->m_fonts.Find(hFont);
+        if (pFontInfo != nullptr)
             return pFontInfo;
     }
-    if (m_pParentResourcePM != nullptr)
-        return m_pParentResourcePM->FindFontInfo(pStrFontName, nSize, bBold, bUnderline, bItalic);
     return nullptr;
 }
 
-// The record of a font of this manager or of a parent, measured by the
-// manager that owns it.
-TFontInfo* CPaintManagerUI::FindFontInfo(HFONT hFont)
+TFontInfo* CResourceTables::FindFontInChain(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline,
+                                            bool bItalic)
 {
-    for (int i = 0; i < m_aCustomFonts.GetSize(); i++)
+    for (CResourceTables* pTables = this; pTables != nullptr; pTables = pTables->m_pParent)
     {
-        TFontInfo* pFontInfo = static_cast<TFontInfo*>(m_aCustomFonts[i]);
-        if (pFontInfo->hFont == hFont)
-        {
-            MeasureFont(pFontInfo);
+        TFontInfo* pFontInfo = pTables->m_fonts.Find(pStrFontName, nSize, bBold, bUnderline, bItalic);
+        if (pFontInfo != nullptr)
             return pFontInfo;
-        }
     }
-    if (m_pParentResourcePM != nullptr)
-        return m_pParentResourcePM->FindFontInfo(hFont);
     return nullptr;
 }
 
-HFONT CPaintManagerUI::GetFont(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic)
+HFONT CResourceTables::GetFont(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic)
 {
-    const TFontInfo* pFontInfo = FindFontInfo(pStrFontName, nSize, bBold, bUnderline, bItalic);
+    const TFontInfo* pFontInfo = FindFontInChain(pStrFontName, nSize, bBold, bUnderline, bItalic);
     return pFontInfo != nullptr ? pFontInfo->hFont : nullptr;
 }
 
-bool CPaintManagerUI::FindFont(HFONT hFont)
+bool CResourceTables::FindFont(HFONT hFont)
 {
-    return hFont != nullptr && FindFontInfo(hFont) != nullptr;
+    return hFont != nullptr && FindFontInChain(hFont) != nullptr;
 }
 
-bool CPaintManagerUI::FindFont(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic)
+bool CResourceTables::FindFont(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic)
 {
-    return FindFontInfo(pStrFontName, nSize, bBold, bUnderline, bItalic) != nullptr;
+    return FindFontInChain(pStrFontName, nSize, bBold, bUnderline, bItalic) != nullptr;
 }
 
-int CPaintManagerUI::GetFontIndex(HFONT hFont)
+int CResourceTables::GetFontIndex(HFONT hFont)
 {
-    for (int i = 0; i < m_aCustomFonts.GetSize(); i++)
-    {
-        if (static_cast<TFontInfo*>(m_aCustomFonts[i])->hFont == hFont)
-            return i;
-    }
-    return -1;
+    return m_fonts.IndexOf(hFont);
 }
 
-int CPaintManagerUI::GetFontIndex(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic)
+int CResourceTables::GetFontIndex(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic)
 {
-    for (int i = 0; i < m_aCustomFonts.GetSize(); i++)
-    {
-        if (FontMatches(static_cast<TFontInfo*>(m_aCustomFonts[i]), pStrFontName, nSize, bBold, bUnderline,
-                        bItalic))
-            return i;
-    }
-    return -1;
+    return m_fonts.IndexOf(pStrFontName, nSize, bBold, bUnderline, bItalic);
 }
 
-bool CPaintManagerUI::RemoveFont(HFONT hFont)
+bool CResourceTables::RemoveFont(HFONT hFont)
 {
-    const int index = GetFontIndex(hFont);
-    return index >= 0 && RemoveFontAt(index);
+    const int index = m_fonts.IndexOf(hFont);
+    return index >= 0 && m_fonts.RemoveAt(index);
 }
 
-bool CPaintManagerUI::RemoveFontAt(int index)
+bool CResourceTables::RemoveFontAt(int index)
 {
-    TFontInfo* pFontInfo = static_cast<TFontInfo*>(m_aCustomFonts.GetAt(index));
-    if (pFontInfo == nullptr)
-        return false;
-    FreeFontRecord(pFontInfo);
-    return m_aCustomFonts.Remove(index);
+    return m_fonts.RemoveAt(index);
 }
 
-void CPaintManagerUI::RemoveAllFonts()
+void CResourceTables::RemoveAllFonts()
 {
-    for (int i = 0; i < m_aCustomFonts.GetSize(); i++)
-        FreeFontRecord(static_cast<TFontInfo*>(m_aCustomFonts[i]));
-    m_aCustomFonts.Empty();
+    m_fonts.RemoveAll();
 }
 
-TFontInfo* CPaintManagerUI::GetFontInfo(int index)
+TFontInfo* CResourceTables::GetFontInfo(int index)
 {
-    TFontInfo* pFontInfo = static_cast<TFontInfo*>(m_aCustomFonts.GetAt(index));
-    if (pFontInfo == nullptr)
-        return GetDefaultFontInfo();
-    MeasureFont(pFontInfo);
-    return pFontInfo;
-}
-
-TFontInfo* CPaintManagerUI::GetFontInfo(HFONT hFont)
-{
-    TFontInfo* pFontInfo = hFont != nullptr ? FindFontInfo(hFont) : nullptr;
+    TFontInfo* pFontInfo = m_fonts.GetAt(index);
     return pFontInfo != nullptr ? pFontInfo : GetDefaultFontInfo();
 }
 
-TFontInfo* CPaintManagerUI::GetDefaultFontInfo()
+TFontInfo* CResourceTables::GetFontInfo(HFONT hFont)
 {
-    if (m_pParentResourcePM != nullptr)
-        return m_pParentResourcePM->GetDefaultFontInfo();
-    MeasureFont(&m_DefaultFontInfo);
-    return &m_DefaultFontInfo;
+    TFontInfo* pFontInfo = hFont != nullptr ? FindFontInChain(hFont) : nullptr;
+    return pFontInfo != nullptr ? pFontInfo : GetDefaultFontInfo();
 }
 
-void CPaintManagerUI::AddDefaultAttributeList(LPCWSTR pStrControlName, LPCWSTR pStrControlAttrList)
+TFontInfo* CResourceTables::GetDefaultFontInfo()
+{
+    CResourceTables* pTopmost = this;
+    while (pTopmost->m_pParent != nullptr)
+        pTopmost = pTopmost->m_pParent;
+    return pTopmost->m_fonts.GetDefault();
+}
+
+const TImageInfo* CResourceTables::GetImage(LPCWSTR bitmap)
+{
+    for (const CResourceTables* pTables = this; pTables != nullptr; pTables = pTables->m_pParent)
+    {
+        const TImageInfo* pImage = pTables->m_images.Find(bitmap);
+        if (pImage != nullptr)
+            return pImage;
+    }
+    return nullptr;
+}
+
+const TImageInfo* CResourceTables::GetImageEx(LPCWSTR bitmap, LPCWSTR type, DWORD mask)
+{
+    return m_images.GetEx(bitmap, type, mask);
+}
+
+const TImageInfo* CResourceTables::AddImage(LPCWSTR bitmap, LPCWSTR type, DWORD mask)
+{
+    return m_images.Add(bitmap, type, mask);
+}
+
+const TImageInfo* CResourceTables::AddImage(LPCWSTR bitmap, HBITMAP hBitmap, int iWidth, int iHeight,
+                                            bool bAlpha)
+{
+    return m_images.Add(bitmap, hBitmap, iWidth, iHeight, bAlpha);
+}
+
+bool CResourceTables::RemoveImage(LPCWSTR bitmap)
+{
+    return m_images.Remove(bitmap);
+}
+
+void CResourceTables::RemoveAllImages()
+{
+    m_images.RemoveAll();
+}
+
+bool CResourceTables::ReloadAllImages()
+{
+    return m_images.ReloadAll();
+}
+
+void CResourceTables::AddDefaultAttributeList(LPCWSTR pStrControlName, LPCWSTR pStrControlAttrList)
 {
     if (pStrControlName == nullptr || pStrControlAttrList == nullptr)
         return;
-    // The first definition for a class wins.
     if (m_DefaultAttrHash.Find(pStrControlName, false) != nullptr)
         return;
     CUiString* pList = new (std::nothrow) CUiString(pStrControlAttrList);
@@ -289,17 +205,18 @@ void CPaintManagerUI::AddDefaultAttributeList(LPCWSTR pStrControlName, LPCWSTR p
         delete pList;
 }
 
-LPCWSTR CPaintManagerUI::GetDefaultAttributeList(LPCWSTR pStrControlName) const
+LPCWSTR CResourceTables::GetDefaultAttributeList(LPCWSTR pStrControlName) const
 {
-    const CUiString* pList = static_cast<CUiString*>(m_DefaultAttrHash.Find(pStrControlName));
-    if (pList != nullptr)
-        return pList->GetData();
-    if (m_pParentResourcePM != nullptr)
-        return m_pParentResourcePM->GetDefaultAttributeList(pStrControlName);
+    for (const CResourceTables* pTables = this; pTables != nullptr; pTables = pTables->m_pParent)
+    {
+        const CUiString* pList = static_cast<CUiString*>(pTables->m_DefaultAttrHash.Find(pStrControlName));
+        if (pList != nullptr)
+            return pList->GetData();
+    }
     return nullptr;
 }
 
-bool CPaintManagerUI::RemoveDefaultAttributeList(LPCWSTR pStrControlName)
+bool CResourceTables::RemoveDefaultAttributeList(LPCWSTR pStrControlName)
 {
     CUiString* pList = static_cast<CUiString*>(m_DefaultAttrHash.Find(pStrControlName, false));
     if (pList == nullptr)
@@ -308,106 +225,82 @@ bool CPaintManagerUI::RemoveDefaultAttributeList(LPCWSTR pStrControlName)
     return m_DefaultAttrHash.Remove(pStrControlName);
 }
 
-const CStdStringPtrMap& CPaintManagerUI::GetDefaultAttribultes() const
+const CStdStringPtrMap& CResourceTables::GetDefaultAttribultes() const
 {
     return m_DefaultAttrHash;
 }
 
-void CPaintManagerUI::RemoveAllDefaultAttributeList()
+void CResourceTables::RemoveAllDefaultAttributeList()
 {
     for (int i = 0; i < m_DefaultAttrHash.GetSize(); i++)
         delete static_cast<CUiString*>(m_DefaultAttrHash.Find(m_DefaultAttrHash.GetAt(i), false));
     m_DefaultAttrHash.RemoveAll();
 }
 
-DWORD CPaintManagerUI::GetDefaultDisabledColor() const
+DWORD CResourceTables::GetDefaultDisabledColor() const
 {
-    return m_pParentResourcePM != nullptr ? m_pParentResourcePM->GetDefaultDisabledColor()
-                                          : m_dwDefaultDisabledColor;
+    return Topmost()->m_dwDefaultDisabledColor;
 }
 
-void CPaintManagerUI::SetDefaultDisabledColor(DWORD dwColor)
+void CResourceTables::SetDefaultDisabledColor(DWORD dwColor)
 {
     m_dwDefaultDisabledColor = dwColor;
 }
 
-DWORD CPaintManagerUI::GetDefaultFontColor() const
+DWORD CResourceTables::GetDefaultFontColor() const
 {
-    return m_pParentResourcePM != nullptr ? m_pParentResourcePM->GetDefaultFontColor() : m_dwDefaultFontColor;
+    return Topmost()->m_dwDefaultFontColor;
 }
 
-void CPaintManagerUI::SetDefaultFontColor(DWORD dwColor)
+void CResourceTables::SetDefaultFontColor(DWORD dwColor)
 {
     m_dwDefaultFontColor = dwColor;
 }
 
-DWORD CPaintManagerUI::GetDefaultLinkFontColor() const
+DWORD CResourceTables::GetDefaultLinkFontColor() const
 {
-    return m_pParentResourcePM != nullptr ? m_pParentResourcePM->GetDefaultLinkFontColor()
-                                          : m_dwDefaultLinkFontColor;
+    return Topmost()->m_dwDefaultLinkFontColor;
 }
 
-void CPaintManagerUI::SetDefaultLinkFontColor(DWORD dwColor)
+void CResourceTables::SetDefaultLinkFontColor(DWORD dwColor)
 {
     m_dwDefaultLinkFontColor = dwColor;
 }
 
-DWORD CPaintManagerUI::GetDefaultLinkHoverFontColor() const
+DWORD CResourceTables::GetDefaultLinkHoverFontColor() const
 {
-    return m_pParentResourcePM != nullptr ? m_pParentResourcePM->GetDefaultLinkHoverFontColor()
-                                          : m_dwDefaultLinkHoverFontColor;
+    return Topmost()->m_dwDefaultLinkHoverFontColor;
 }
 
-void CPaintManagerUI::SetDefaultLinkHoverFontColor(DWORD dwColor)
+void CResourceTables::SetDefaultLinkHoverFontColor(DWORD dwColor)
 {
     m_dwDefaultLinkHoverFontColor = dwColor;
 }
 
-DWORD CPaintManagerUI::GetDefaultSelectedBkColor() const
+DWORD CResourceTables::GetDefaultSelectedBkColor() const
 {
-    return m_pParentResourcePM != nullptr ? m_pParentResourcePM->GetDefaultSelectedBkColor()
-                                          : m_dwDefaultSelectedBkColor;
+    return Topmost()->m_dwDefaultSelectedBkColor;
 }
 
-void CPaintManagerUI::SetDefaultSelectedBkColor(DWORD dwColor)
+void CResourceTables::SetDefaultSelectedBkColor(DWORD dwColor)
 {
     m_dwDefaultSelectedBkColor = dwColor;
 }
 
-bool CPaintManagerUI::UseParentResource(CPaintManagerUI* pm)
+bool CResourceTables::UseParentResource(CResourceTables* pParent)
 {
-    // A manager must not become its own ancestor.
-    for (CPaintManagerUI* pAncestor = pm; pAncestor != nullptr; pAncestor = pAncestor->m_pParentResourcePM)
+    for (const CResourceTables* pAncestor = pParent; pAncestor != nullptr; pAncestor = pAncestor->m_pParent)
     {
         if (pAncestor == this)
             return false;
     }
-    m_pParentResourcePM = pm;
+    m_pParent = pParent;
     return true;
 }
 
-CPaintManagerUI* CPaintManagerUI::GetParentResource() const
+CResourceTables* CResourceTables::GetParentResource() const
 {
-    return m_pParentResourcePM;
-}
-
-void CPaintManagerUI::SetHSL(bool, short H, short S, short L)
-{
-    if (m_H == H && m_S == S && m_L == L)
-        return;
-    m_H = Clamp(H, kMaxHue);
-    m_S = Clamp(S, kMaxPercent);
-    m_L = Clamp(L, kMaxPercent);
-    for (int i = 0; i < m_aPreMessages.GetSize(); i++)
-        static_cast<CPaintManagerUI*>(m_aPreMessages[i])->InvalidateRoot();
-}
-
-void CPaintManagerUI::GetHSL(short* H, short* S, short* L)
-{
-    assert(H != nullptr && S != nullptr && L != nullptr);
-    *H = m_H;
-    *S = m_S;
-    *L = m_L;
+    return m_pParent;
 }
 
 } // namespace Veneer

@@ -9,6 +9,9 @@
 #include <string>
 
 using namespace TestSupport;
+using Qlm::FormatLogLine;
+using Qlm::GetLogFilePath;
+using Qlm::WriteLog;
 
 namespace
 {

@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+using namespace Qlm;
+
 namespace
 {
 

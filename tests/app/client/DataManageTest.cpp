@@ -13,6 +13,9 @@
 #include <vector>
 
 using namespace TestSupport;
+using Qlm::AdConfigInfo;
+using Qlm::CDataManage;
+using Qlm::GetConfigFilePath;
 
 namespace
 {
@@ -133,11 +136,11 @@ TEST_F(DataFile, PresentSettingsAreReadAndMissingOnesTakeTheirDefaults)
                   "<MaxSendADay value=\"3x\" /></Configs></ServiceDataInfo>");
     CDataManage store;
     store.Init();
-    EXPECT_EQ(5, store.settings.PopCount);
-    EXPECT_EQ("k9", store.settings.LastShowKey);
-    EXPECT_EQ(3, store.settings.MaxSendADay);
-    EXPECT_EQ(0, store.settings.NotShowToday);
-    EXPECT_EQ("* * * * *", store.settings.ShowAdTime);
+    EXPECT_EQ(5, store.Settings().PopCount);
+    EXPECT_EQ("k9", store.Settings().LastShowKey);
+    EXPECT_EQ(3, store.Settings().MaxSendADay);
+    EXPECT_EQ(0, store.Settings().NotShowToday);
+    EXPECT_EQ("* * * * *", store.Settings().ShowAdTime);
 }
 
 TEST_F(DataFile, UnreadableIntegersKeepTheFieldsPreviousValue)
@@ -165,8 +168,8 @@ TEST_F(DataFile, OutOfRangeIntegersAreClampedInsteadOfUndefined)
                   "<MaxSendADay value=\"-99999999999\" /></Configs></ServiceDataInfo>");
     CDataManage store;
     store.Init();
-    EXPECT_EQ(INT_MAX, store.settings.PopCount);
-    EXPECT_EQ(INT_MIN, store.settings.MaxSendADay);
+    EXPECT_EQ(INT_MAX, store.Settings().PopCount);
+    EXPECT_EQ(INT_MIN, store.Settings().MaxSendADay);
 }
 
 TEST_F(DataFile, StringSettingWithoutItsValueReadsAsMissing)
@@ -175,8 +178,8 @@ TEST_F(DataFile, StringSettingWithoutItsValueReadsAsMissing)
         "<ServiceDataInfo><Configs><ShowAdTime /><LastPopTime other=\"1\" /></Configs></ServiceDataInfo>");
     CDataManage store;
     store.Init();
-    EXPECT_EQ("* * * * *", store.settings.ShowAdTime);
-    EXPECT_EQ("", store.settings.LastPopTime);
+    EXPECT_EQ("* * * * *", store.Settings().ShowAdTime);
+    EXPECT_EQ("", store.Settings().LastPopTime);
 }
 
 TEST_F(DataFile, ForeignRootElementReceivesTheThreeSections)
@@ -195,7 +198,7 @@ TEST_F(DataFile, SaveAppendsMissingSettingsInWriteOrderAfterExistingOnes)
                   "</ServiceDataInfo>");
     CDataManage store;
     store.Init();
-    AdConfigInfo info = store.settings;
+    AdConfigInfo info = store.Settings();
     store.SaveAdConfig(info);
     TiXmlDocument saved;
     ASSERT_TRUE(saved.LoadFile(dataPath.c_str()));
@@ -216,7 +219,7 @@ TEST_F(DataFile, DamagedFileKeepsWhatWasReadAndItsBytesBesideIt)
     WriteDataFile(damaged);
     CDataManage store;
     store.Init();
-    EXPECT_EQ(5, store.settings.PopCount);
+    EXPECT_EQ(5, store.Settings().PopCount);
     const std::vector<std::string> copies = DamagedCopies();
     ASSERT_EQ(1u, copies.size());
     std::string kept;
@@ -232,7 +235,7 @@ TEST_F(DataFile, NonXmlFileIsKeptAndReplacedByAFreshTree)
     WriteDataFile(garbage);
     CDataManage store;
     store.Init();
-    EXPECT_EQ(3, store.settings.MaxSendADay);
+    EXPECT_EQ(3, store.Settings().MaxSendADay);
     const std::vector<std::string> copies = DamagedCopies();
     ASSERT_EQ(1u, copies.size());
     std::string kept;
@@ -270,8 +273,8 @@ TEST_F(DataFile, UnusableConfigFolderCostsNothingButTheSave)
     ASSERT_TRUE(WriteFileBytes(configFolder, "not a folder"));
     CDataManage store;
     store.Init();
-    EXPECT_EQ(3, store.settings.MaxSendADay);
-    AdConfigInfo info = store.settings;
+    EXPECT_EQ(3, store.Settings().MaxSendADay);
+    AdConfigInfo info = store.Settings();
     info.NotShowToday = 1;
     store.SaveAdConfig(info);
     std::string blocker;
@@ -293,7 +296,7 @@ TEST_F(DataFile, FileThatCouldNotBeReadIsNeverOverwritten)
         CDataManage store;
         store.Init();
         CloseHandle(held);
-        AdConfigInfo info = store.settings;
+        AdConfigInfo info = store.Settings();
         info.NotShowToday = 1;
         store.SaveAdConfig(info);
     }
@@ -309,8 +312,8 @@ TEST_F(DataFile, ReadOnlyFileIsLeftAsItWas)
     {
         CDataManage store;
         store.Init();
-        EXPECT_EQ(5, store.settings.PopCount);
-        AdConfigInfo info = store.settings;
+        EXPECT_EQ(5, store.Settings().PopCount);
+        AdConfigInfo info = store.Settings();
         info.NotShowToday = 1;
         store.SaveAdConfig(info);
     }

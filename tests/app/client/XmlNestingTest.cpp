@@ -4,16 +4,19 @@
 // guard's answer, input by input.
 #include "app/client/XmlNesting.h"
 
+#include "app/client/LogText.h"
+
 #include <gtest/gtest.h>
 #include <tinyxml.h>
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <random>
 #include <string>
 #include <utility>
 #include <vector>
+
+using namespace Qlm;
 
 namespace
 {
@@ -82,19 +85,7 @@ bool ParserDepths(const std::vector<std::string>& inputs, std::vector<size_t>& d
 
 std::string Printable(const std::string& input)
 {
-    std::string shown;
-    for (size_t i = 0; i < input.size() && shown.size() < 300; ++i)
-    {
-        const unsigned char byte = static_cast<unsigned char>(input[i]);
-        if (byte >= 0x20 && byte < 0x7F && byte != '\\')
-        {
-            shown += input[i];
-            continue;
-        }
-        char escaped[8] = {};
-        snprintf(escaped, sizeof(escaped), "\\x%02X", byte);
-        shown += escaped;
-    }
+    const std::string shown = EscapeToAscii(input.substr(0, 300));
     return input.size() > 300 ? shown + "... (" + std::to_string(input.size()) + " bytes)" : shown;
 }
 

@@ -2,6 +2,8 @@
 // its reference count and its names, seen through IDispatch only.
 #include "app/frame/DocDispatch.h"
 
+#include "veneer/core/ScopedHolders.h"
+
 #include <gtest/gtest.h>
 
 #include <oleauto.h>
@@ -11,14 +13,30 @@
 // IDispatchEx, which script engines ask for first.
 DEFINE_GUID(kIidDispatchEx, 0xa6ef9860, 0xc720, 0x11d0, 0x93, 0x37, 0x00, 0xa0, 0xc9, 0x0d, 0xca, 0xa9);
 
+using Qlm::CDocDispatch;
+
 namespace
 {
+
+// Page actions that do nothing: these tests look at the object alone (the
+// actions themselves are tested against the service and platform).
+class CInertPageActions final : public Qlm::IPageActions
+{
+  public:
+    void SendReport(Model::AdActionType) override {}
+    HWND FrameWindow() const override { return nullptr; }
+    bool StartPlatform() override { return false; }
+    bool SendPlatformCommand(const std::string&, const std::string&) override { return false; }
+    void RecordNotShowToday() override {}
+};
+
+CInertPageActions inertActions;
 
 // Tells when the object deleted itself.
 class CObservedDocDispatch : public CDocDispatch
 {
   public:
-    explicit CObservedDocDispatch(bool& deletedFlag) : deleted(deletedFlag) {}
+    explicit CObservedDocDispatch(bool& deletedFlag) : CDocDispatch(inertActions), deleted(deletedFlag) {}
     ~CObservedDocDispatch() override { deleted = true; }
 
   private:
@@ -29,7 +47,7 @@ class CObservedDocDispatch : public CDocDispatch
 class CExternal
 {
   public:
-    CExternal() : object(new CDocDispatch()) {}
+    CExternal() : object(new CDocDispatch(inertActions)) {}
     CExternal(const CExternal&) = delete;
     CExternal& operator=(const CExternal&) = delete;
     ~CExternal() { object->Release(); }
@@ -42,10 +60,9 @@ class CExternal
 
 HRESULT LookUp(IDispatch* external, const wchar_t* name, DISPID& id)
 {
-    BSTR text = SysAllocString(name);
-    const HRESULT result = external->GetIDsOfNames(IID_NULL, &text, 1, LOCALE_USER_DEFAULT, &id);
-    SysFreeString(text);
-    return result;
+    const Veneer::CScopedBstr holder(SysAllocString(name));
+    BSTR text = holder.Get();
+    return external->GetIDsOfNames(IID_NULL, &text, 1, LOCALE_USER_DEFAULT, &id);
 }
 
 } // namespace

@@ -23,7 +23,7 @@ const std::string kPaddedTag = "QLMNews" + std::string(14, ' ');
 std::string LogPath()
 {
     char path[MAX_PATH] = {};
-    GetLogFilePath(path, sizeof(path));
+    Qlm::GetLogFilePath(path, sizeof(path));
     return path;
 }
 
@@ -156,7 +156,7 @@ CConfigFileBackup::~CConfigFileBackup()
 std::string CConfigFileBackup::Path()
 {
     char path[MAX_PATH] = {};
-    GetConfigFilePath(path, sizeof(path));
+    Qlm::GetConfigFilePath(path, sizeof(path));
     return path;
 }
 

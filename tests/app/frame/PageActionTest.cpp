@@ -2,14 +2,15 @@
 // platform stand-ins at the other ends: what each receives, what the client
 // log says and whether the frame is asked to close.
 #include "app/frame/DocDispatch.h"
-#include "app/launcher/LaunchContext.h"
 #include "tests/app/frame/PageActionSupport.h"
 #include "tests/support/TestSupport.h"
 #include "tools/pagedriver/BrowserCall.h"
 #include "tools/pagedriver/FrameStandIn.h"
+#include "tools/pagedriver/LaunchObjects.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,6 @@ namespace
 {
 
 std::vector<DWORD> retrySleeps;
-const DWORD kDefaultCommandTimeoutMs = CLaunchContext().platformCommandTimeoutMs;
 
 // Counts the waits between attempts without waiting.
 void WINAPI RecordSleep(DWORD milliseconds)
@@ -56,27 +56,24 @@ class PageAction : public ::testing::Test
     {
         ASSERT_TRUE(service.Start());
         ASSERT_NE(nullptr, frame.Handle());
-        CLaunchContext& context = CLaunchContext::GetInstance();
-        context.frameWnd = frame.Handle();
-        context.adKeyId = L"key-9";
-        context.channel = L"chan-5";
-        context.platformRetrySleep = RecordSleep;
+        timing.retrySleep = RecordSleep;
+        Relaunch();
         retrySleeps.clear();
         logOffset = ClientLogSize();
     }
 
-    void TearDown() override
+    // The launcher's objects made anew, with the key, channel and timing
+    // the test gives.
+    void Relaunch(const std::wstring& adKeyId = L"key-9", const std::wstring& channel = L"chan-5")
     {
-        CLaunchContext& context = CLaunchContext::GetInstance();
-        context.frameWnd = nullptr;
-        context.platformRetrySleep = Sleep;
-        context.platformCommandTimeoutMs = kDefaultCommandTimeoutMs;
+        launch.reset();
+        launch = std::make_unique<CLaunchObjects>(adKeyId, channel, frame.Handle(), timing);
     }
 
     // A fresh `window.external` for each call, as the browser gets them.
-    static CBrowserCall Call(const wchar_t* name, const CArgs& args = CArgs())
+    CBrowserCall Call(const wchar_t* name, const CArgs& args = CArgs())
     {
-        IDispatch* external = new CDocDispatch();
+        IDispatch* external = new Qlm::CDocDispatch(launch->actions);
         CBrowserCall call = CallAsBrowser(external, name, args.Get());
         EXPECT_EQ(0u, external->Release());
         EXPECT_EQ(S_OK, call.lookup) << name;
@@ -86,9 +83,9 @@ class PageAction : public ::testing::Test
         return call;
     }
 
-    static HRESULT InvokeId(DISPID id, DISPPARAMS* params)
+    HRESULT InvokeId(DISPID id, DISPPARAMS* params)
     {
-        IDispatch* external = new CDocDispatch();
+        IDispatch* external = new Qlm::CDocDispatch(launch->actions);
         VARIANT result;
         VariantInit(&result);
         const HRESULT outcome = external->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, params,
@@ -133,6 +130,8 @@ class PageAction : public ::testing::Test
 
     CServiceStandIn service;
     CFrameStandIn frame;
+    Qlm::CPlatformTiming timing;
+    std::unique_ptr<CLaunchObjects> launch;
     size_t logOffset = 0;
 };
 
@@ -158,9 +157,7 @@ TEST_F(PageAction, ReportCarriesTheWholeKeyWhereTheCodePageLacksACharacter)
 {
     // Runic letters exist in no ANSI code page: each becomes the code
     // page's default character, and the rest of the text stays.
-    CLaunchContext& context = CLaunchContext::GetInstance();
-    context.adKeyId = L"k1\u16A0x";
-    context.channel = L"\u16A0c";
+    Relaunch(L"k1\u16A0x", L"\u16A0c");
     Call(L"CloseADFrame");
     const std::vector<Json::Value> reports = Reports(1);
     ASSERT_EQ(1u, reports.size());
@@ -320,7 +317,7 @@ class DownloadAction : public PageAction
 {
   protected:
     // How long one download call holds the page, in milliseconds.
-    static ULONGLONG TimedDownload()
+    ULONGLONG TimedDownload()
     {
         const ULONGLONG start = GetTickCount64();
         Call(L"StartDownLoad", CArgs().Str(L"A").Str(L"b").Str(L"c").Str(L"d").Str(L"p"));
@@ -403,7 +400,8 @@ TEST_F(DownloadAction, ReplyOtherThanHundredIsTriedTwentyTimes)
 
 TEST_F(DownloadAction, PlatformPublishingItsWindowLateIsReachedOnALaterAttempt)
 {
-    CLaunchContext::GetInstance().platformRetrySleep = PublishOnSecondSleep;
+    timing.retrySleep = PublishOnSecondSleep;
+    Relaunch();
     ASSERT_TRUE(platform.Start("--no-handle"));
     windowToPublish = platform.Window();
     Call(L"StartDownLoad", CArgs().Str(L"A").Str(L"b").Str(L"c").Str(L"d").Str(L"p"));
@@ -425,7 +423,8 @@ TEST_F(DownloadAction, LateReplyIsWaitedFor)
 
 TEST_F(DownloadAction, PlatformThatNeverAnswersHoldsTheFrameNoLongerThanTheLimit)
 {
-    CLaunchContext::GetInstance().platformCommandTimeoutMs = 1500;
+    timing.commandTimeoutMs = 1500;
+    Relaunch();
     // Far longer than the limit: to this command the platform never answers.
     ASSERT_TRUE(platform.Start("--reply-delay 30000"));
     const ULONGLONG took = TimedDownload();
@@ -441,7 +440,8 @@ TEST_F(DownloadAction, PlatformThatNeverAnswersHoldsTheFrameNoLongerThanTheLimit
 
 TEST_F(DownloadAction, HungPlatformIsGivenUpOnAtEachAttemptWithoutWaiting)
 {
-    CLaunchContext::GetInstance().platformCommandTimeoutMs = 8000;
+    timing.commandTimeoutMs = 8000;
+    Relaunch();
     ASSERT_TRUE(platform.Start("--reply-delay 30000"));
     // A first command keeps the platform's window from its messages; once
     // that has lasted long enough, the system counts the window as hung.
@@ -464,9 +464,9 @@ TEST_F(DownloadAction, AttemptsAndPausesTogetherStayWithinTheLimit)
 {
     // Real pauses against a limit of two and a half of them: attempts at 0,
     // 1 and 2 seconds, and no pause after that, for no attempt would fit.
-    CLaunchContext& context = CLaunchContext::GetInstance();
-    context.platformRetrySleep = RecordAndSleep;
-    context.platformCommandTimeoutMs = 2500;
+    timing.retrySleep = RecordAndSleep;
+    timing.commandTimeoutMs = 2500;
+    Relaunch();
     ASSERT_TRUE(platform.Start("--reply 7"));
     const ULONGLONG took = TimedDownload();
     EXPECT_GE(took, 2000u);
@@ -498,18 +498,25 @@ TEST_F(DownloadAction, CommandFillingTheBufferIsSentAndOneByteMoreIsNot)
     EXPECT_TRUE(retrySleeps.empty());
 }
 
-// The platform operations of the launch context on their own.
+// The platform link on its own, without a frame.
 class PlatformOperations : public ::testing::Test
 {
   protected:
     void SetUp() override
     {
-        CLaunchContext::GetInstance().platformRetrySleep = RecordSleep;
         retrySleeps.clear();
         logOffset = ClientLogSize();
     }
-    void TearDown() override { CLaunchContext::GetInstance().platformRetrySleep = Sleep; }
 
+    static Qlm::CPlatformTiming RecordedTiming()
+    {
+        Qlm::CPlatformTiming timing;
+        timing.retrySleep = RecordSleep;
+        return timing;
+    }
+
+    Qlm::CLaunchContext context{L"key-9", L"chan-5"};
+    Qlm::CPlatformLink link{context, RecordedTiming()};
     size_t logOffset = 0;
 };
 
@@ -517,7 +524,7 @@ TEST_F(PlatformOperations, StartPlatformStartsTheInstalledProgram)
 {
     CPlatformStandIn platform;
     ASSERT_TRUE(platform.Installed());
-    ASSERT_TRUE(CLaunchContext::GetInstance().StartPlatform());
+    ASSERT_TRUE(link.StartPlatform());
     // The started program publishes its window.
     const HWND published = CPlatformStandIn::WaitForPublishedWindow();
     ASSERT_TRUE(IsWindow(published));
@@ -531,11 +538,11 @@ TEST_F(PlatformOperations, StartPlatformFailsWithoutAProgramToStart)
 {
     CPlatformRegistration registration;
     // Registered, but nothing installed there.
-    EXPECT_FALSE(CLaunchContext::GetInstance().StartPlatform());
+    EXPECT_FALSE(link.StartPlatform());
     ASSERT_TRUE(registration.Set(L""));
-    EXPECT_FALSE(CLaunchContext::GetInstance().StartPlatform());
+    EXPECT_FALSE(link.StartPlatform());
     ASSERT_TRUE(registration.Remove());
-    EXPECT_FALSE(CLaunchContext::GetInstance().StartPlatform());
+    EXPECT_FALSE(link.StartPlatform());
 }
 
 TEST_F(PlatformOperations, StartPlatformRefusesAPathLongerThanItsBuffer)
@@ -557,9 +564,9 @@ TEST_F(PlatformOperations, StartPlatformRefusesAPathLongerThanItsBuffer)
 
     CPlatformRegistration registration;
     ASSERT_TRUE(registration.Set(tooLong));
-    EXPECT_FALSE(CLaunchContext::GetInstance().StartPlatform());
+    EXPECT_FALSE(link.StartPlatform());
     ASSERT_TRUE(registration.Set(fitting));
-    EXPECT_TRUE(CLaunchContext::GetInstance().StartPlatform());
+    EXPECT_TRUE(link.StartPlatform());
     EXPECT_TRUE(CPlatformStandIn::StopAll());
     for (const std::wstring& folder : {fitting, tooLong})
     {
@@ -574,9 +581,9 @@ TEST_F(PlatformOperations, EachAttemptWithoutAnInstalledPlatformIsLogged)
 {
     CPlatformRegistration registration;
     ASSERT_TRUE(registration.Remove());
-    EXPECT_FALSE(CLaunchContext::GetInstance().SendPlatformCommand("A", "p"));
+    EXPECT_FALSE(link.SendPlatformCommand("A", "p"));
     ASSERT_TRUE(registration.Set(L""));
-    EXPECT_FALSE(CLaunchContext::GetInstance().SendPlatformCommand("A", "p"));
+    EXPECT_FALSE(link.SendPlatformCommand("A", "p"));
 
     std::vector<std::string> expected(20, Gbk("尚未安装Quillmarsh2"));
     expected.insert(expected.end(), 20, Gbk("尚未安装Quillmarsh1"));
@@ -595,7 +602,7 @@ TEST_F(PlatformOperations, StaleOrGarbledHandleCountsAsAMissingWindow)
     for (const std::string& value : {std::string("0"), std::string("abc"), std::string(""), stale})
     {
         WritePrivateProfileStringA("HWNDApp", "HWND", value.c_str(), CPlatformStandIn::ParamFile().c_str());
-        EXPECT_FALSE(CLaunchContext::GetInstance().SendPlatformCommand("A", "")) << value;
+        EXPECT_FALSE(link.SendPlatformCommand("A", "")) << value;
     }
     EXPECT_EQ(std::vector<std::string>(80, kNoWindowText), ClientLogMessagesFrom(logOffset));
 }

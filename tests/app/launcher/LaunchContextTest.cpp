@@ -1,5 +1,5 @@
-#include "app/launcher/LaunchContext.h"
-#include "app/launcher/NarrowText.h"
+#include "app/client/LaunchLog.h"
+#include "app/client/NarrowText.h"
 
 #include "tests/support/TestSupport.h"
 
@@ -8,6 +8,8 @@
 #include <regex>
 
 using namespace TestSupport;
+using Qlm::WideToAnsi;
+using Qlm::WideToNarrow;
 
 TEST(WideToAnsi, ConvertsRepresentableText)
 {
@@ -56,7 +58,8 @@ TEST(WideToNarrow, EveryCodePageGetsTheWholeText)
 TEST(MsgLog, AppendsTimeTabMessageAndCrLf)
 {
     const size_t offset = MsgLogSize();
-    CLaunchContext::GetInstance().MsgLog(L"Msg cmd = %ls, num = %d", L"a b \u16A0", 2);
+    Qlm::CLaunchLog launchLog;
+    launchLog.MsgLog(L"Msg cmd = %ls, num = %d", L"a b \u16A0", 2);
     std::string bytes;
     ASSERT_TRUE(ReadFileBytes(MsgLogPath(), bytes));
     const std::string added = bytes.substr(offset);

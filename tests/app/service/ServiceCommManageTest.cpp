@@ -2,6 +2,8 @@
 // exact bytes) and against the service stand-in (to see reconnection).
 #include "app/service/ServiceCommManage.h"
 
+#include "app/client/LaunchLog.h"
+
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +11,8 @@
 #include <string>
 
 using namespace TestSupport;
+using Qlm::CLaunchLog;
+using Qlm::CServiceCommManage;
 
 namespace
 {
@@ -62,12 +66,12 @@ TEST(PipeFrame, CountsItsLengthBytesAndTheTrailingZero)
     CTestPipeServer server;
     ASSERT_TRUE(server.Valid());
     {
-        CServiceCommManage channel;
+        CLaunchLog launchLog;
+        CServiceCommManage channel(launchLog);
         ASSERT_TRUE(channel.OpenPipe());
-        EXPECT_EQ("\\\\.\\pipe\\servicepipe", channel.pipeName);
         ASSERT_TRUE(channel.WriteMessage(0, "u", "x"));
-        CloseHandle(channel.pipe);
     }
+    // The channel closed its pipe as it ended: the server reads to the end.
     const std::string frame = server.ReadAll();
     const std::string document = "{\"data\":\"x\",\"sendurl\":\"u\",\"type\":0}\n";
     ASSERT_EQ(36u, document.size());
@@ -97,10 +101,11 @@ TEST(CheckService, ConnectsAtOnceWhenTheServiceRuns)
 {
     CServiceStandIn service;
     ASSERT_TRUE(service.Start());
-    CServiceCommManage channel;
+    CLaunchLog launchLog;
+    CServiceCommManage channel(launchLog);
     const ULONGLONG start = GetTickCount64();
     channel.Connect();
-    EXPECT_TRUE(channel.connected);
+    EXPECT_TRUE(channel.IsConnected());
     EXPECT_LT(GetTickCount64() - start, 500u);
 }
 
@@ -191,10 +196,11 @@ TEST(SendToService, ResendsThroughANewPipeAfterTheServiceWentAway)
 {
     CServiceStandIn first;
     ASSERT_TRUE(first.Start());
-    CServiceCommManage channel;
+    CLaunchLog launchLog;
+    CServiceCommManage channel(launchLog);
     channel.Connect();
-    ASSERT_TRUE(channel.connected);
-    const HANDLE oldPipe = channel.pipe;
+    ASSERT_TRUE(channel.IsConnected());
+    const HANDLE oldPipe = channel.Pipe();
     first.Kill();
 
     CServiceStandIn second;
@@ -205,14 +211,15 @@ TEST(SendToService, ResendsThroughANewPipeAfterTheServiceWentAway)
     // The broken handle was closed, not leaked: either its value was reused
     // for the new pipe or it no longer names anything.
     DWORD flags = 0;
-    EXPECT_TRUE(channel.pipe == oldPipe || !GetHandleInformation(oldPipe, &flags));
+    EXPECT_TRUE(channel.Pipe() == oldPipe || !GetHandleInformation(oldPipe, &flags));
 }
 
 TEST(SendToService, FirstSendAfterAFailedConnectOpensThePipe)
 {
-    CServiceCommManage channel;
+    CLaunchLog launchLog;
+    CServiceCommManage channel(launchLog);
     channel.Connect();
-    EXPECT_FALSE(channel.connected);
+    EXPECT_FALSE(channel.IsConnected());
     CServiceStandIn service;
     ASSERT_TRUE(service.Start());
     EXPECT_TRUE(channel.SendToService(0, "u", "late"));
@@ -223,11 +230,12 @@ TEST(SendToService, FirstSendAfterAFailedConnectOpensThePipe)
 TEST(SendToService, GivesUpWithinItsRetriesWhenNoServiceAnswers)
 {
     ASSERT_FALSE(ServicePipeExists());
-    CServiceCommManage channel;
+    CLaunchLog launchLog;
+    CServiceCommManage channel(launchLog);
     const ULONGLONG start = GetTickCount64();
     EXPECT_FALSE(channel.SendToService(0, "u", "lost"));
-    EXPECT_FALSE(channel.connected);
-    EXPECT_EQ(INVALID_HANDLE_VALUE, channel.pipe);
+    EXPECT_FALSE(channel.IsConnected());
+    EXPECT_EQ(INVALID_HANDLE_VALUE, channel.Pipe());
     // Two rounds of ten opens, 100 ms apart.
     EXPECT_GE(GetTickCount64() - start, 1800u);
     EXPECT_LT(GetTickCount64() - start, 8000u);

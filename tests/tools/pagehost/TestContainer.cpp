@@ -14,13 +14,6 @@ namespace PageHostTest
 namespace
 {
 
-template <typename T> HRESULT Answer(T* pObject, void** ppv)
-{
-    *ppv = pObject;
-    pObject->AddRef();
-    return S_OK;
-}
-
 const char* EventName(DISPID id)
 {
     switch (id)
@@ -116,13 +109,9 @@ size_t IndexOf(const CallLog& log, const std::string& entry)
 
 HRESULT STDMETHODCALLTYPE CTestSite::QueryInterface(REFIID riid, void** ppv)
 {
-    *ppv = nullptr;
-    if (riid == IID_IUnknown || riid == IID_IOleClientSite)
-        return Answer(static_cast<IOleClientSite*>(this), ppv);
-    if (riid == IID_IOleWindow || riid == IID_IOleInPlaceSite ||
-        (riid == IID_IOleInPlaceSiteEx && m_bAnswerSiteEx))
-        return Answer(static_cast<IOleInPlaceSiteEx*>(this), ppv);
-    return E_NOINTERFACE;
+    if (riid == IID_IOleInPlaceSiteEx && !m_bAnswerSiteEx)
+        return Veneer::AnswerNothing(ppv, E_NOINTERFACE);
+    return CTestObject::QueryInterface(riid, ppv);
 }
 
 HRESULT STDMETHODCALLTYPE CTestSite::OnInPlaceActivateEx(BOOL*, DWORD dwFlags)
@@ -205,20 +194,6 @@ HRESULT STDMETHODCALLTYPE CTestSite::OnInPlaceDeactivate()
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE CTestExternal::QueryInterface(REFIID riid, void** ppv)
-{
-    *ppv = nullptr;
-    if (riid == IID_IUnknown || riid == IID_IDispatch)
-        return Answer(static_cast<IDispatch*>(this), ppv);
-    return E_NOINTERFACE;
-}
-
-HRESULT STDMETHODCALLTYPE CTestExternal::GetTypeInfoCount(UINT* pctinfo)
-{
-    *pctinfo = 0;
-    return S_OK;
-}
-
 HRESULT STDMETHODCALLTYPE CTestExternal::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids)
 {
     if (count == 0)
@@ -253,16 +228,6 @@ HRESULT STDMETHODCALLTYPE CTestExternal::Invoke(DISPID id, REFIID, LCID, WORD fl
     if (result != nullptr)
         VariantInit(result);
     return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE CTestHandler::QueryInterface(REFIID riid, void** ppv)
-{
-    *ppv = nullptr;
-    if (riid == IID_IUnknown || riid == IID_IDocHostUIHandler)
-        return Answer(static_cast<IDocHostUIHandler*>(this), ppv);
-    if (riid == IID_IOleCommandTarget)
-        return Answer(static_cast<IOleCommandTarget*>(this), ppv);
-    return E_NOINTERFACE;
 }
 
 HRESULT STDMETHODCALLTYPE CTestHandler::ShowContextMenu(DWORD id, POINT* ppt, IUnknown*, IDispatch*)
@@ -342,20 +307,6 @@ HRESULT STDMETHODCALLTYPE CTestHandler::Exec(const GUID* group, DWORD id, DWORD,
         m_lastError.push_back(Narrow(name) + "=" + ReadProperty(event.Get(), name));
     V_VT(out) = VT_BOOL;
     V_BOOL(out) = m_keepRunningScripts;
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE CTestSink::QueryInterface(REFIID riid, void** ppv)
-{
-    *ppv = nullptr;
-    if (riid == IID_IUnknown || riid == IID_IDispatch)
-        return Answer(static_cast<IDispatch*>(this), ppv);
-    return E_NOINTERFACE;
-}
-
-HRESULT STDMETHODCALLTYPE CTestSink::GetTypeInfoCount(UINT* pctinfo)
-{
-    *pctinfo = 0;
     return S_OK;
 }
 

@@ -6,6 +6,7 @@
 // the object it hands the page as window.external. Every call the page
 // host makes of them is recorded in one log, in order.
 #include "tools/pagehost/PageHostApi.h"
+#include "veneer/core/ComObject.h"
 
 #include <exdisp.h>
 #include <mshtmhst.h>
@@ -22,13 +23,26 @@ namespace PageHostTest
 typedef std::vector<std::string> CallLog;
 
 // A test object lives as a member of its test: it counts references and
-// never deletes itself, so a test can check that the page host let go.
-class CCounted
+// never deletes itself, so a test can check that the page host let go. It
+// answers QueryInterface from its table kInterfaces, as the page host's
+// own objects do.
+template <typename TObject, typename... TInterfaces> class CTestObject : public TInterfaces...
 {
   public:
-    ULONG Add() { return static_cast<ULONG>(++m_refs); }
-    ULONG Drop() { return static_cast<ULONG>(--m_refs); }
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
+    {
+        return Veneer::QueryInterfaceFromTable<CTestObject>(this, TObject::kInterfaces, riid, ppv);
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++m_refs); }
+    ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(--m_refs); }
     long Refs() const { return m_refs; }
+
+  protected:
+    using CEntry = Veneer::CInterfaceEntry<CTestObject>;
+    template <typename TInterface> static constexpr CEntry Entry(const IID& iid)
+    {
+        return Veneer::InterfaceEntry<TInterface, CTestObject>(iid);
+    }
 
   private:
     long m_refs = 0;
@@ -41,14 +55,16 @@ std::string Narrow(const wchar_t* text);
 // Answers IOleInPlaceSiteEx only when asked to, as the toolkit's site
 // (windowless capable) does; its activation then sets the page's
 // rectangles from inside OnInPlaceActivateEx, as that site does too.
-class CTestSite : public IOleClientSite, public IOleInPlaceSiteEx
+class CTestSite final : public CTestObject<CTestSite, IOleClientSite, IOleInPlaceSiteEx>
 {
   public:
+    static constexpr CEntry kInterfaces[] = {
+        Entry<IOleClientSite>(IID_IOleClientSite), Entry<IOleInPlaceSiteEx>(IID_IOleWindow),
+        Entry<IOleInPlaceSiteEx>(IID_IOleInPlaceSite), Entry<IOleInPlaceSiteEx>(IID_IOleInPlaceSiteEx)};
+
     CTestSite(CallLog& log, HWND hHost) : m_log(log), m_hHost(hHost) {}
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
-    ULONG STDMETHODCALLTYPE AddRef() override { return m_refs.Add(); }
-    ULONG STDMETHODCALLTYPE Release() override { return m_refs.Drop(); }
     HRESULT STDMETHODCALLTYPE SaveObject() override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetMoniker(DWORD, DWORD, IMoniker** ppmk) override;
     HRESULT STDMETHODCALLTYPE GetContainer(IOleContainer** ppContainer) override;
@@ -73,7 +89,6 @@ class CTestSite : public IOleClientSite, public IOleInPlaceSiteEx
     HRESULT STDMETHODCALLTYPE OnInPlaceDeactivateEx(BOOL fNoRedraw) override;
     HRESULT STDMETHODCALLTYPE RequestUIActivate() override { return S_OK; }
 
-    long Refs() const { return m_refs.Refs(); }
     // The rectangle GetWindowContext reports, in the host's client area.
     RECT m_pagePos{0, 0, 300, 200};
     bool m_bAnswerSiteEx = false;
@@ -82,16 +97,17 @@ class CTestSite : public IOleClientSite, public IOleInPlaceSiteEx
     RECT m_activationRect{5, 6, 105, 56};
 
   private:
-    CCounted m_refs;
     CallLog& m_log;
     HWND m_hHost;
 };
 
 // window.external: records each call by name, with its flags and its
 // arguments in the order the page wrote them.
-class CTestExternal : public IDispatch
+class CTestExternal final : public CTestObject<CTestExternal, Veneer::CTypelessDispatch<IDispatch>>
 {
   public:
+    static constexpr CEntry kInterfaces[] = {Entry<IDispatch>(IID_IDispatch)};
+
     struct CCall
     {
         std::string name;
@@ -99,33 +115,26 @@ class CTestExternal : public IDispatch
         std::vector<std::string> args;
     };
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
-    ULONG STDMETHODCALLTYPE AddRef() override { return m_refs.Add(); }
-    ULONG STDMETHODCALLTYPE Release() override { return m_refs.Drop(); }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* pctinfo) override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override;
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                                      EXCEPINFO*, UINT*) override;
 
-    long Refs() const { return m_refs.Refs(); }
     std::vector<CCall> m_calls;
     // Raw reversed order as received, of the last call.
     std::vector<std::string> m_lastRaw;
 
   private:
-    CCounted m_refs;
     std::vector<std::string> m_names;
 };
 
-class CTestHandler : public IDocHostUIHandler, public IOleCommandTarget
+class CTestHandler final : public CTestObject<CTestHandler, IDocHostUIHandler, IOleCommandTarget>
 {
   public:
+    static constexpr CEntry kInterfaces[] = {Entry<IDocHostUIHandler>(IID_IDocHostUIHandler),
+                                             Entry<IOleCommandTarget>(IID_IOleCommandTarget)};
+
     explicit CTestHandler(CallLog& log) : m_log(log) {}
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
-    ULONG STDMETHODCALLTYPE AddRef() override { return m_refs.Add(); }
-    ULONG STDMETHODCALLTYPE Release() override { return m_refs.Drop(); }
     HRESULT STDMETHODCALLTYPE ShowContextMenu(DWORD id, POINT* ppt, IUnknown*, IDispatch*) override;
     HRESULT STDMETHODCALLTYPE GetHostInfo(DOCHOSTUIINFO* pInfo) override;
     HRESULT STDMETHODCALLTYPE ShowUI(DWORD, IOleInPlaceActiveObject*, IOleCommandTarget*, IOleInPlaceFrame*,
@@ -148,7 +157,6 @@ class CTestHandler : public IDocHostUIHandler, public IOleCommandTarget
     HRESULT STDMETHODCALLTYPE QueryStatus(const GUID*, ULONG, OLECMD[], OLECMDTEXT*) override;
     HRESULT STDMETHODCALLTYPE Exec(const GUID* group, DWORD id, DWORD, VARIANT* in, VARIANT* out) override;
 
-    long Refs() const { return m_refs.Refs(); }
     DWORD m_hostFlags = 0;
     HRESULT m_contextMenuAnswer = S_OK;
     IDispatch* m_pExternal = nullptr; // handed out; null makes GetExternal fail
@@ -157,22 +165,18 @@ class CTestHandler : public IDocHostUIHandler, public IOleCommandTarget
     std::vector<std::string> m_lastError;
 
   private:
-    CCounted m_refs;
     CallLog& m_log;
 };
 
 // The DWebBrowserEvents2 sink. Like the toolkit's browser control it
 // installs its UI handler on each new document in NavigateComplete2.
-class CTestSink : public IDispatch
+class CTestSink final : public CTestObject<CTestSink, Veneer::CTypelessDispatch<IDispatch>>
 {
   public:
+    static constexpr CEntry kInterfaces[] = {Entry<IDispatch>(IID_IDispatch)};
+
     CTestSink(CallLog& log, CTestHandler* pHandler) : m_log(log), m_pHandler(pHandler) {}
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
-    ULONG STDMETHODCALLTYPE AddRef() override { return m_refs.Add(); }
-    ULONG STDMETHODCALLTYPE Release() override { return m_refs.Drop(); }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* pctinfo) override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override
     {
         return E_NOTIMPL;
@@ -180,7 +184,6 @@ class CTestSink : public IDispatch
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
                                      UINT*) override;
 
-    long Refs() const { return m_refs.Refs(); }
     IWebBrowser2* m_pBrowser = nullptr; // not held
     std::wstring m_cancelUrl;
     // Every argument of every event had the type the real browser gives it.
@@ -191,7 +194,6 @@ class CTestSink : public IDispatch
     void Check(bool condition, const char* problem);
     std::string UrlAt(DISPPARAMS* params, UINT index);
 
-    CCounted m_refs;
     CallLog& m_log;
     CTestHandler* m_pHandler;
 };

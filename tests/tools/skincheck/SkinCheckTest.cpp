@@ -1,5 +1,7 @@
-#include "tests/veneer/resource/TestImages.h"
-#include "tests/veneer/resource/ZipBuilder.h"
+#include "TestImages.h"
+#include "ZipBuilder.h"
+#include "app/client/ProcessStart.h"
+#include "veneer/core/ScopedHandle.h"
 
 #include <windows.h>
 
@@ -19,26 +21,6 @@ struct ToolRun
     std::string output; // stdout and stderr together
 };
 
-class ScopedHandle
-{
-  public:
-    ScopedHandle() = default;
-    ScopedHandle(const ScopedHandle&) = delete;
-    ScopedHandle& operator=(const ScopedHandle&) = delete;
-    ~ScopedHandle() { Reset(); }
-    void Reset()
-    {
-        if (m_h != nullptr)
-            CloseHandle(m_h);
-        m_h = nullptr;
-    }
-    HANDLE* Put() { return &m_h; }
-    HANDLE Get() const { return m_h; }
-
-  private:
-    HANDLE m_h = nullptr;
-};
-
 std::wstring ProgramFolder()
 {
     wchar_t szModule[MAX_PATH] = {};
@@ -54,26 +36,24 @@ ToolRun RunSkinCheck(const std::wstring& sArguments)
     SECURITY_ATTRIBUTES sa{};
     sa.nLength = sizeof(sa);
     sa.bInheritHandle = TRUE;
-    ScopedHandle read, write;
-    if (!CreatePipe(read.Put(), write.Put(), &sa, 0))
+    HANDLE hRead = nullptr;
+    HANDLE hWrite = nullptr;
+    if (!CreatePipe(&hRead, &hWrite, &sa, 0))
         return run;
+    const Veneer::CScopedHandle read(hRead);
+    Veneer::CScopedHandle write(hWrite);
     SetHandleInformation(read.Get(), HANDLE_FLAG_INHERIT, 0);
 
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdOutput = write.Get();
-    si.hStdError = write.Get();
-    PROCESS_INFORMATION pi{};
-    const std::wstring sExe = ProgramFolder() + L"skincheck.exe";
-    std::wstring sCommand = L"\"" + sExe + L"\" " + sArguments;
-    if (!CreateProcessW(sExe.c_str(), &sCommand[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi))
+    Qlm::CStartOptions options;
+    options.inheritHandles = true;
+    options.useStdHandles = true;
+    options.stdOutput = write.Get();
+    options.stdError = write.Get();
+    Veneer::CScopedHandle process;
+    if (!Qlm::StartProgram(ProgramFolder() + L"skincheck.exe", sArguments, options, &process))
         return run;
-    ScopedHandle process, thread;
-    *process.Put() = pi.hProcess;
-    *thread.Put() = pi.hThread;
     // Only the child holds the write end now, so the pipe ends with the child.
-    write.Reset();
+    write.Reset(nullptr);
 
     char buffer[4096];
     DWORD cbRead = 0;

@@ -1,5 +1,5 @@
+#include "ZipBuilder.h"
 #include "tests/support/TestSupport.h"
-#include "tests/veneer/resource/ZipBuilder.h"
 #include "veneer/manager/PaintManagerUI.h"
 #include "veneer/render/RenderEngine.h"
 
@@ -257,8 +257,9 @@ bool Rewrite(const CScratchFolder& folder, const std::string& text)
 std::string LiveSkin(const char* pstrColor)
 {
     return std::string("<Window size=\"120,80\"><HorizontalLayout name=\"root\"><VerticalLayout bkcolor=\"") +
-           pstrColor + "\"/><ScrollBar name=\"bar\" width=\"16\" range=\"100\" linesize=\"10\"/>"
-                       "</HorizontalLayout></Window>";
+           pstrColor +
+           "\"/><ScrollBar name=\"bar\" width=\"16\" range=\"100\" linesize=\"10\"/>"
+           "</HorizontalLayout></Window>";
 }
 
 } // namespace

@@ -59,15 +59,14 @@ TEST_F(BuilderFixture, IncludeCountsOutsideTheLimitStopTheBuild)
 TEST_F(BuilderFixture, IncludesThatMultiplyRunIntoTheIncludeBudget)
 {
     // Each level includes the next 100 times: a million documents if
-    // unbounded.
+    // unbounded. The budget's reason shows the build stopped on the way, not
+    // after reading them all.
     WriteSkin("l3.xml", "<Window><Control/></Window>");
     WriteSkin("l2.xml", "<Window><Include source=\"l3.xml\" count=\"100\"/></Window>");
     WriteSkin("l1.xml", "<Window><Include source=\"l2.xml\" count=\"100\"/></Window>");
-    const DWORD dwStart = ::GetTickCount();
     EXPECT_EQ(Build(L"<Window><Container><Include source=\"l1.xml\" count=\"100\"/></Container></Window>"),
               nullptr);
     EXPECT_EQ(LastError(), L"Too many includes in the skin");
-    EXPECT_LT(::GetTickCount() - dwStart, 10000u);
 }
 
 TEST_F(BuilderFixture, LargeIncludesRunIntoTheControlBudget)
@@ -76,11 +75,9 @@ TEST_F(BuilderFixture, LargeIncludesRunIntoTheControlBudget)
     for (int i = 0; i < 100; i++)
         sRow += "<Control/>";
     WriteSkin("row.xml", sRow + "</Window>");
-    const DWORD dwStart = ::GetTickCount();
     EXPECT_EQ(Build(L"<Window><Container><Include source=\"row.xml\" count=\"1000\"/></Container></Window>"),
               nullptr);
     EXPECT_EQ(LastError(), L"Too many controls in the skin");
-    EXPECT_LT(::GetTickCount() - dwStart, 10000u);
 }
 
 TEST_F(BuilderFixture, DeepNestingIsBuiltUpToTheLimitAndRefusedBeyond)

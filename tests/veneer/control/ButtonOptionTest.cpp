@@ -70,7 +70,7 @@ class Buttons : public WindowFixture
 
     void AddSolid(LPCWSTR pstrName, DWORD rgb)
     {
-        AddTestImage(m_pm, pstrName, 4, 4, [rgb](int, int) { return Opaque(rgb); });
+        AddTestImage(*m_pm.GetResources(), pstrName, 4, 4, [rgb](int, int) { return Opaque(rgb); });
     }
 };
 

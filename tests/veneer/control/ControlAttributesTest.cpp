@@ -14,24 +14,31 @@ SIZE FixedXY(const CControlUI& control)
 
 } // namespace
 
+// A non-negative left or top is an offset from the parent's left or top
+// edge; a negative one anchors the control to the far edge, the offset then
+// being the right or bottom number.
 TEST(ControlAttributes, PosGivesOffsetAndSize)
 {
-    CControlUI control;
-    control.SetAttribute(L"pos", L"10,20,110,70");
-    EXPECT_EQ(FixedXY(control).cx, 10);
-    EXPECT_EQ(FixedXY(control).cy, 20);
-    EXPECT_EQ(control.GetFixedWidth(), 100);
-    EXPECT_EQ(control.GetFixedHeight(), 50);
-}
-
-TEST(ControlAttributes, NegativePosAnchorsToTheFarEdge)
-{
-    CControlUI control;
-    control.SetAttribute(L"pos", L"-60,10,-10,40");
-    EXPECT_EQ(FixedXY(control).cx, -10);
-    EXPECT_EQ(FixedXY(control).cy, 10);
-    EXPECT_EQ(control.GetFixedWidth(), 50);
-    EXPECT_EQ(control.GetFixedHeight(), 30);
+    const struct
+    {
+        LPCWSTR pstrPos;
+        SIZE szXY;
+        int cx;
+        int cy;
+    } cases[] = {
+        {L"10,20,110,70", {10, 20}, 100, 50},
+        {L"-60,10,-10,40", {-10, 10}, 50, 30},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(::testing::Message() << c.pstrPos);
+        CControlUI control;
+        control.SetAttribute(L"pos", c.pstrPos);
+        EXPECT_EQ(FixedXY(control).cx, c.szXY.cx);
+        EXPECT_EQ(FixedXY(control).cy, c.szXY.cy);
+        EXPECT_EQ(control.GetFixedWidth(), c.cx);
+        EXPECT_EQ(control.GetFixedHeight(), c.cy);
+    }
 }
 
 TEST(ControlAttributes, ShortNumberListsReadZeroForTheMissingNumbers)

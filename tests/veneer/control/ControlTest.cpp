@@ -2,6 +2,7 @@
 
 #include "veneer/control/ContainerUI.h"
 
+#include "ImportHook.h"
 #include "ProbeControl.h"
 #include "TestWindow.h"
 
@@ -26,6 +27,25 @@ bool CountCall(void*)
 {
     g_nCalls++;
     return true;
+}
+
+// The toolkit's calls to InvalidateRect while a hook counts them, and how
+// many of them had nothing to repaint.
+struct InvalidateCount
+{
+    int nCalls = 0;
+    int nEmpty = 0;
+};
+
+InvalidateCount g_invalidates;
+void* g_pfnInvalidateRect = nullptr;
+
+BOOL WINAPI CountInvalidateRect(HWND hWnd, const RECT* prc, BOOL bErase)
+{
+    g_invalidates.nCalls++;
+    if (prc != nullptr && ::IsRectEmpty(prc))
+        g_invalidates.nEmpty++;
+    return reinterpret_cast<decltype(&::InvalidateRect)>(g_pfnInvalidateRect)(hWnd, prc, bErase);
 }
 
 // A window whose manager owns a container with one child, laid out and
@@ -303,6 +323,41 @@ TEST_F(ControlInWindow, InvalidateIsClippedByTheAncestors)
     Validate();
     m_pChild->Invalidate();
     EXPECT_FALSE(::GetUpdateRect(m_window.GetHWND(), nullptr, FALSE));
+}
+
+// A skin sets dozens of attributes on each control before anything is laid
+// out; none of them may cost a trip to the window server.
+TEST_F(ControlInWindow, ControlsNotLaidOutYetDoNotInvalidateTheWindow)
+{
+    CImportHook hook(L"user32.dll", "InvalidateRect", reinterpret_cast<void*>(&CountInvalidateRect));
+    ASSERT_TRUE(hook.IsInstalled());
+    g_pfnInvalidateRect = hook.GetOriginal();
+    g_invalidates = InvalidateCount();
+
+    // As the builder makes them: in the manager, with no parent yet; then
+    // added to a laid-out container, not yet laid out themselves.
+    std::unique_ptr<CControlUI> orphan(new CControlUI());
+    orphan->SetManager(&m_pm, nullptr, false);
+    CControlUI* pAdded = new CControlUI();
+    m_pRoot->Add(pAdded);
+    for (CControlUI* pControl : {orphan.get(), pAdded})
+    {
+        pControl->SetAttribute(L"bkcolor", L"#FF102030");
+        pControl->SetAttribute(L"bordercolor", L"#FF405060");
+        pControl->SetAttribute(L"text", L"label");
+        pControl->SetAttribute(L"enabled", L"false");
+        pControl->SetAttribute(L"width", L"40");
+    }
+    RECT rcEmpty = Rect(30, 30, 30, 60);
+    m_pm.Invalidate(rcEmpty);
+    EXPECT_EQ(g_invalidates.nEmpty, 0);
+
+    // Once laid out, a change does reach the window, through the hook.
+    ASSERT_TRUE(PumpUntil([this] { return !::GetUpdateRect(m_window.GetHWND(), nullptr, FALSE); }));
+    g_invalidates = InvalidateCount();
+    pAdded->SetBkColor(0xFF00FF00);
+    EXPECT_GT(g_invalidates.nCalls, 0);
+    EXPECT_EQ(g_invalidates.nEmpty, 0);
 }
 
 TEST_F(ControlInWindow, SetPosRepaintsTheOldAndTheNewPlace)

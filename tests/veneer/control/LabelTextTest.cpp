@@ -276,8 +276,8 @@ class TextLinks : public WindowFixture
         CUiString sLinks[2];
         int n = 2;
         RECT rc{12, 10, 188, 50};
-        CRenderEngine::DrawHtmlText(m_pm.GetPaintDC(), &m_pm, rc, m_pText->GetText(), 0xFF000000, rcLinks,
-                                    sLinks, n, DT_WORDBREAK | DT_CALCRECT, POINT{-1, -1});
+        CRenderEngine::DrawHtmlText(m_pm.GetPaintDC(), m_pm.GetResources(), rc, m_pText->GetText(), 0xFF000000,
+                                    rcLinks, sLinks, n, DT_WORDBREAK | DT_CALCRECT, POINT{-1, -1}, false);
         return rcLinks[index];
     }
 

@@ -1,8 +1,8 @@
 #include "veneer/manager/PaintManagerUI.h"
 #include "veneer/markup/Markup.h"
 
-#include "tests/veneer/resource/TestImages.h"
-#include "tests/veneer/resource/ZipBuilder.h"
+#include "TestImages.h"
+#include "ZipBuilder.h"
 
 #include <gtest/gtest.h>
 

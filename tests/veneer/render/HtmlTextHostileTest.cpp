@@ -58,7 +58,7 @@ bool IsInk(DWORD p)
 
 // Draws and measures a text in the ways a label and a text control do (the
 // first nStyles of them); answers how many pixels the drawing left.
-int DrawAllWays(CPaintManagerUI& pm, Canvas& canvas, const wchar_t* text, GuardedLinks& links,
+int DrawAllWays(CResourceTables& pm, Canvas& canvas, const wchar_t* text, GuardedLinks& links,
                 int nStyles = 4)
 {
     const UINT styles[] = {DT_SINGLELINE | DT_VCENTER, DT_WORDBREAK,
@@ -69,13 +69,13 @@ int DrawAllWays(CPaintManagerUI& pm, Canvas& canvas, const wchar_t* text, Guarde
         RECT rc{2, 2, 150, 60};
         int n = links.Capacity();
         CRenderEngine::DrawHtmlText(canvas.DC(), &pm, rc, text, 0xFF000000, links.Rects(), links.Targets(), n,
-                                    uStyle, POINT{20, 10});
+                                    uStyle, POINT{20, 10}, false);
         EXPECT_GE(n, 0);
         EXPECT_LE(n, links.Capacity());
         RECT rcMeasure{0, 0, 120, 9999};
         n = links.Capacity();
         CRenderEngine::DrawHtmlText(canvas.DC(), &pm, rcMeasure, text, 0xFF000000, links.Rects(),
-                                    links.Targets(), n, uStyle | DT_CALCRECT, kNoMouse);
+                                    links.Targets(), n, uStyle | DT_CALCRECT, kNoMouse, false);
         EXPECT_LE(rcMeasure.right, 120);
         EXPECT_GE(rcMeasure.bottom, 0);
     }
@@ -91,7 +91,7 @@ std::wstring Repeat(const std::wstring& part, int times)
     return out;
 }
 
-void AddStrip(CPaintManagerUI& pm)
+void AddStrip(CResourceTables& pm)
 {
     AddTestImage(pm, L"strip", 40, 10, [](int x, int) { return Opaque(x < 20 ? kRed : kBlue); });
 }
@@ -100,7 +100,7 @@ void AddStrip(CPaintManagerUI& pm)
 
 TEST(HtmlTextHostile, DamagedMarkupDrawsWhatItCan)
 {
-    CPaintManagerUI pm;
+    CResourceTables pm;
     AddStrip(pm);
     const std::wstring cases[] = {
         L"<b>unbalanced <i>tags</b> text</u></u></u>",
@@ -131,7 +131,7 @@ TEST(HtmlTextHostile, DamagedMarkupDrawsWhatItCan)
 
 TEST(HtmlTextHostile, DeepNestingIsCappedAndStaysLinear)
 {
-    CPaintManagerUI pm;
+    CResourceTables pm;
     pm.AddFont(L"Tahoma", 14, false, false, false);
     const int kDepth = 100000;
     Canvas canvas(160, 70, Opaque(kWhite));
@@ -154,7 +154,7 @@ TEST(HtmlTextHostile, DeepNestingIsCappedAndStaysLinear)
     RECT rc{0, 0, 100, 9999};
     int n = 0;
     CRenderEngine::DrawHtmlText(canvas.DC(), &pm, rc, run.Get(), 0xFF000000, nullptr, nullptr, n,
-                                DT_CALCRECT | DT_WORDBREAK, kNoMouse);
+                                DT_CALCRECT | DT_WORDBREAK, kNoMouse, false);
     EXPECT_GT(rc.bottom, 1000);
 }
 
@@ -204,7 +204,7 @@ TEST(HtmlTextHostile, GeneratedTagSoup)
                                      L"\x6587\x5B57",
                                      L"longerwordwithoutbreaks"};
     const size_t kPieces = sizeof(pieces) / sizeof(pieces[0]);
-    CPaintManagerUI pm;
+    CResourceTables pm;
     AddStrip(pm);
     pm.AddFont(L"Tahoma", 20, true, false, false);
     Canvas canvas(160, 70, Opaque(kWhite));
@@ -230,7 +230,7 @@ TEST(HtmlTextHostile, NoGdiObjectOutlivesItsTables)
 {
     const int before = CountGdiObjects();
     {
-        CPaintManagerUI pm;
+        CResourceTables pm;
         AddStrip(pm);
         Canvas canvas(160, 70, Opaque(kWhite));
         GuardedLinks links(4);

@@ -14,20 +14,20 @@ const int kWide = 9999;
 const POINT kNoMouse{-1, -1};
 
 // The extent that measuring gives for a text in a rectangle `cx` wide.
-SIZE Measure(CPaintManagerUI& pm, HDC hDC, const wchar_t* text, UINT uStyle = kOneLine, int cx = kWide)
+SIZE Measure(CResourceTables& pm, HDC hDC, const wchar_t* text, UINT uStyle = kOneLine, int cx = kWide)
 {
     RECT rc{0, 0, cx, kWide};
     int nLinks = 0;
     CRenderEngine::DrawHtmlText(hDC, &pm, rc, text, 0xFF000000, nullptr, nullptr, nLinks,
-                                uStyle | DT_CALCRECT, kNoMouse);
+                                uStyle | DT_CALCRECT, kNoMouse, false);
     return SIZE{rc.right - rc.left, rc.bottom - rc.top};
 }
 
-void Draw(CPaintManagerUI& pm, Canvas& canvas, const wchar_t* text, RECT rc, UINT uStyle = kOneLine)
+void Draw(CResourceTables& pm, Canvas& canvas, const wchar_t* text, RECT rc, UINT uStyle = kOneLine)
 {
     int nLinks = 0;
     CRenderEngine::DrawHtmlText(canvas.DC(), &pm, rc, text, 0xFF000000, nullptr, nullptr, nLinks, uStyle,
-                                kNoMouse);
+                                kNoMouse, false);
 }
 
 // Draws with room for `N` links and keeps what the call reported.
@@ -37,11 +37,12 @@ template <int N> struct Links
     CUiString target[N];
     int count = 0;
 
-    void Draw(CPaintManagerUI& pm, HDC hDC, const wchar_t* text, RECT rcText, UINT uStyle,
+    void Draw(CResourceTables& pm, HDC hDC, const wchar_t* text, RECT rcText, UINT uStyle,
               POINT ptMouse = kNoMouse, int capacity = N)
     {
         count = capacity;
-        CRenderEngine::DrawHtmlText(hDC, &pm, rcText, text, 0xFF000000, rc, target, count, uStyle, ptMouse);
+        CRenderEngine::DrawHtmlText(hDC, &pm, rcText, text, 0xFF000000, rc, target, count, uStyle, ptMouse,
+                                    false);
     }
 };
 
@@ -50,12 +51,12 @@ bool IsDark(DWORD p)
     return ChannelOf(p, 16) < 0x80 && ChannelOf(p, 8) < 0x80 && ChannelOf(p, 0) < 0x80;
 }
 
-int TextWidth(CPaintManagerUI& pm, HDC hDC, const wchar_t* text)
+int TextWidth(CResourceTables& pm, HDC hDC, const wchar_t* text)
 {
     return CRenderEngine::GetTextSize(hDC, &pm, text, -1, 0).cx;
 }
 
-int LineHeight(CPaintManagerUI& pm)
+int LineHeight(CResourceTables& pm)
 {
     const TEXTMETRICW& tm = pm.GetDefaultFontInfo()->tm;
     return tm.tmHeight + tm.tmExternalLeading;
@@ -81,7 +82,7 @@ std::pair<int, int> ColumnsWith(const Canvas& canvas, const RECT& rc, bool (*tes
 
 TEST(HtmlText, BoldIsWiderAndBothBracketKindsAreInterchangeable)
 {
-    CPaintManagerUI pm;
+    CResourceTables pm;
     Canvas canvas(10, 10, Opaque(kWhite));
     const int plain = Measure(pm, canvas.DC(), L"Hello").cx;
     const int bold = Measure(pm, canvas.DC(), L"<b>Hello</b>").cx;
@@ -96,7 +97,7 @@ TEST(HtmlText, BoldIsWiderAndBothBracketKindsAreInterchangeable)
 
 TEST(HtmlText, WhatIsNotATagIsText)
 {
-    CPaintManagerUI pm;
+    CResourceTables pm;
     Canvas canvas(10, 10, Opaque(kWhite));
     const struct
     {
@@ -121,7 +122,7 @@ TEST(HtmlText, WhatIsNotATagIsText)
 
 TEST(HtmlText, ClosingTagsRemoveTheLastFontWhateverOpenedIt)
 {
-    CPaintManagerUI pm;
+    CResourceTables pm;
     pm.AddFont(L"Tahoma", 30, false, false, false);
     Canvas canvas(10, 10, Opaque(kWhite));
     const int byFont = Measure(pm, canvas.DC(), L"<f 0>X</f>Y").cx;
@@ -136,7 +137,7 @@ TEST(HtmlText, ClosingTagsRemoveTheLastFontWhateverOpenedIt)
 
 TEST(HtmlText, LineBreaksAndSingleLine)
 {
-    CPaintManagerUI pm;
+    CResourceTables pm;
     Canvas canvas(10, 10, Opaque(kWhite));
     const int line = LineHeight(pm);
     const SIZE two = Measure(pm, canvas.DC(), L"one<n>three", 0);
@@ -154,7 +155,7 @@ TEST(HtmlText, LineBreaksAndSingleLine)
 
 TEST(HtmlText, WordsWrapAtTheWidth)
 {
-    CPaintManagerUI pm;
+    CResourceTables pm;
     Canvas canvas(300, 100, Opaque(kWhite));
     const int line = LineHeight(pm);
     const int width = TextWidth(pm, canvas.DC(), L"aaa bbb c");
@@ -174,7 +175,7 @@ TEST(HtmlText, WordsWrapAtTheWidth)
 
 TEST(HtmlText, LinkRectanglesFollowTheMeasuredText)
 {
-    CPaintManagerUI pm;
+    CResourceTables pm;
     Canvas canvas(300, 40, Opaque(kWhite));
     Links<4> links;
     links.Draw(pm, canvas.DC(), L"ab<a  first>link</a>cd<a second>x</a>", RECT{5, 3, 300, 40}, kOneLine);
@@ -194,7 +195,7 @@ TEST(HtmlText, LinkRectanglesFollowTheMeasuredText)
 
 TEST(HtmlText, AWrappedLinkIsTwoRectanglesWithOneTarget)
 {
-    CPaintManagerUI pm;
+    CResourceTables pm;
     Canvas canvas(300, 100, Opaque(kWhite));
     const int width = TextWidth(pm, canvas.DC(), L"xx aaa b");
     Links<3> links;
@@ -215,7 +216,7 @@ TEST(HtmlText, AWrappedLinkIsTwoRectanglesWithOneTarget)
 
 TEST(HtmlText, TheLinkUnderTheMouseTakesTheHoverColour)
 {
-    CPaintManagerUI pm;
+    CResourceTables pm;
     pm.SetDefaultLinkFontColor(0xFF0000FF);
     pm.SetDefaultLinkHoverFontColor(0xFFFF0000);
     Canvas canvas(300, 40, Opaque(kWhite));
@@ -238,7 +239,7 @@ TEST(HtmlText, TheLinkUnderTheMouseTakesTheHoverColour)
 
 TEST(HtmlText, ColourRunsIgnoreTheAlphaByte)
 {
-    CPaintManagerUI pm;
+    CResourceTables pm;
     Canvas canvas(300, 40, Opaque(kWhite));
     Draw(pm, canvas, L"<c #FFFF0000>MMM</c><c 0000FF>MMM</c><c #00FF00>MMM</c>MMM", RECT{0, 0, 300, 40});
     const int m3 = TextWidth(pm, canvas.DC(), L"MMM");
@@ -253,7 +254,7 @@ TEST(HtmlText, ColourRunsIgnoreTheAlphaByte)
 
 TEST(HtmlText, UnderlineDrawsAFullRow)
 {
-    CPaintManagerUI pm;
+    CResourceTables pm;
     Canvas canvas(100, 40, Opaque(kWhite));
     auto longestRow = [&]() {
         int best = 0;
@@ -271,7 +272,7 @@ TEST(HtmlText, UnderlineDrawsAFullRow)
 
 TEST(HtmlText, SelectionHasTheSelectedBackground)
 {
-    CPaintManagerUI pm;
+    CResourceTables pm;
     pm.SetDefaultSelectedBkColor(0xFF00FF00);
     Canvas canvas(200, 40, Opaque(kWhite));
     Draw(pm, canvas, L"ab<s>cd</s>ef", RECT{0, 0, 200, 40});
@@ -285,7 +286,7 @@ TEST(HtmlText, SelectionHasTheSelectedBackground)
 
 TEST(HtmlText, InlineImagesAndTheirFrames)
 {
-    CPaintManagerUI pm;
+    CResourceTables pm;
     const DWORD frames[] = {kRed, kGreen, kBlue, kBlack};
     AddTestImage(pm, L"strip", 40, 10, [&](int x, int) { return Opaque(frames[x / 10]); });
     Canvas canvas(200, 40, Opaque(kWhite));
@@ -311,7 +312,7 @@ TEST(HtmlText, InlineImagesAndTheirFrames)
 
 TEST(HtmlText, ItalicWithoutAnImageName)
 {
-    CPaintManagerUI pm;
+    CResourceTables pm;
     Canvas plain(100, 40, Opaque(kWhite));
     Canvas italic(100, 40, Opaque(kWhite));
     Draw(pm, plain, L"llll", RECT{0, 0, 100, 40});
@@ -325,7 +326,7 @@ TEST(HtmlText, ItalicWithoutAnImageName)
 
 TEST(HtmlText, EllipsisEndsTheTextInsideTheRightEdge)
 {
-    CPaintManagerUI pm;
+    CResourceTables pm;
     Canvas cut(300, 40, Opaque(kWhite));
     Canvas expected(300, 40, Opaque(kWhite));
     const int width = TextWidth(pm, cut.DC(), L"Hello...") + 1;
@@ -347,14 +348,14 @@ TEST(HtmlText, EllipsisEndsTheTextInsideTheRightEdge)
 
 TEST(HtmlText, AlignmentMovesTheRectangle)
 {
-    CPaintManagerUI pm;
+    CResourceTables pm;
     Canvas canvas(200, 60, Opaque(kWhite));
     const int width = TextWidth(pm, canvas.DC(), L"MMM");
     const int line = LineHeight(pm);
     RECT rc{0, 0, 200, 60};
     int nLinks = 0;
     CRenderEngine::DrawHtmlText(canvas.DC(), &pm, rc, L"M<b></b>MM", 0xFF000000, nullptr, nullptr, nLinks,
-                                kOneLine | DT_CENTER | DT_VCENTER, kNoMouse);
+                                kOneLine | DT_CENTER | DT_VCENTER, kNoMouse, false);
     EXPECT_EQ(rc.left, (200 - width) / 2);
     EXPECT_EQ(rc.right, rc.left + width);
     EXPECT_EQ(rc.top, (60 - line) / 2);
@@ -373,21 +374,21 @@ TEST(HtmlText, AlignmentMovesTheRectangle)
 
 TEST(HtmlText, NothingHappensWithoutTextManagerOrRoom)
 {
-    CPaintManagerUI pm;
+    CResourceTables pm;
     Canvas canvas(50, 20, Opaque(kWhite));
     Links<1> links;
     links.rc[0] = RECT{1, 1, 5, 5};
     RECT rc{0, 0, 50, 20};
     int n = 1;
     CRenderEngine::DrawHtmlText(canvas.DC(), nullptr, rc, L"x", 0xFF000000, links.rc, links.target, n, 0,
-                                kNoMouse);
+                                kNoMouse, false);
     EXPECT_EQ(n, 0);
     n = 1;
     CRenderEngine::DrawHtmlText(canvas.DC(), &pm, rc, nullptr, 0xFF000000, links.rc, links.target, n, 0,
-                                kNoMouse);
+                                kNoMouse, false);
     RECT empty{10, 10, 10, 20};
     CRenderEngine::DrawHtmlText(canvas.DC(), &pm, empty, L"x", 0xFF000000, links.rc, links.target, n, 0,
-                                kNoMouse);
+                                kNoMouse, false);
     EXPECT_EQ(canvas.Count(RECT{0, 0, 50, 20}, IsDark), 0);
     // The device context's font and colours are left as they were.
     EXPECT_EQ(GetCurrentObject(canvas.DC(), OBJ_FONT), GetStockObject(SYSTEM_FONT));

@@ -21,23 +21,23 @@ class ImageString : public ::testing::Test
   protected:
     ImageString() : canvas(60, 60, Opaque(kWhite))
     {
-        AddTestImage(pm, L"red", 2, 2, [](int, int) { return Opaque(kRed); });
-        AddTestImage(pm, L"blue", 2, 2, [](int, int) { return Opaque(kBlue); });
-        AddTestImage(pm, L"quad", 4, 4, [](int x, int y) { return Opaque(kQuadrant[y / 2][x / 2]); });
+        AddTestImage(resources, L"red", 2, 2, [](int, int) { return Opaque(kRed); });
+        AddTestImage(resources, L"blue", 2, 2, [](int, int) { return Opaque(kBlue); });
+        AddTestImage(resources, L"quad", 4, 4, [](int x, int y) { return Opaque(kQuadrant[y / 2][x / 2]); });
         AddTestImage(
-            pm, L"rightblue", 2, 2, [](int x, int) { return x == 0 ? 0u : Opaque(kBlue); }, true);
+            resources, L"rightblue", 2, 2, [](int x, int) { return x == 0 ? 0u : Opaque(kBlue); }, true);
     }
 
     bool Draw(LPCWSTR image, LPCWSTR modify = nullptr, const RECT& paint = kPaintAll)
     {
-        return CRenderEngine::DrawImageString(canvas.DC(), &pm, kItem, paint, image, modify);
+        return CRenderEngine::DrawImageString(canvas.DC(), &resources, kItem, paint, image, modify);
     }
 
     int CountIn(const RECT& rc, DWORD rgb) const { return canvas.CountRgb(rc, rgb); }
 
     static int Area(const RECT& rc) { return (rc.right - rc.left) * (rc.bottom - rc.top); }
 
-    CPaintManagerUI pm;
+    CResourceTables resources;
     Canvas canvas;
 };
 
@@ -51,10 +51,10 @@ TEST_F(ImageString, ABareNameCoversTheItem)
     EXPECT_EQ(canvas.Rgb(40, 40), kWhite);
 }
 
-TEST_F(ImageString, NoManagerOrDeviceContextIsRefused)
+TEST_F(ImageString, NoTablesOrDeviceContextIsRefused)
 {
     EXPECT_FALSE(CRenderEngine::DrawImageString(canvas.DC(), nullptr, kItem, kPaintAll, L"red"));
-    EXPECT_FALSE(CRenderEngine::DrawImageString(nullptr, &pm, kItem, kPaintAll, L"red"));
+    EXPECT_FALSE(CRenderEngine::DrawImageString(nullptr, &resources, kItem, kPaintAll, L"red"));
     // Empty and null strings name no image: nothing to draw, and no failure.
     EXPECT_TRUE(Draw(L""));
     EXPECT_TRUE(Draw(nullptr));
@@ -134,7 +134,7 @@ TEST_F(ImageString, CornerHoleAndTilingReachTheDrawing)
 
 TEST_F(ImageString, FadeBlendsAndIsKeptAsOneByte)
 {
-    AddTestImage(pm, L"black", 2, 2, [](int, int) { return Opaque(kBlack); });
+    AddTestImage(resources, L"black", 2, 2, [](int, int) { return Opaque(kBlack); });
     EXPECT_TRUE(Draw(L"file='black' fade='128'"));
     EXPECT_TRUE(Near(canvas.Rgb(20, 20), 0x7F7F7F, 1)) << std::hex << canvas.Rgb(20, 20);
     // 384 is 128 in one byte.
@@ -151,8 +151,8 @@ TEST_F(ImageString, MaskClearsItsColourWhenTheImageIsLoaded)
     DeleteFileW(L"render_mask.png");
     EXPECT_EQ(CountIn(RECT{10, 10, 25, 40}, kWhite), 15 * 30);
     EXPECT_EQ(CountIn(RECT{25, 10, 40, 40}, kGreen), 15 * 30);
-    ASSERT_NE(pm.GetImage(L"render_mask.png"), nullptr);
-    EXPECT_EQ(pm.GetImage(L"render_mask.png")->dwMask, 0xFFFF00FFu);
+    ASSERT_NE(resources.GetImage(L"render_mask.png"), nullptr);
+    EXPECT_EQ(resources.GetImage(L"render_mask.png")->dwMask, 0xFFFF00FFu);
 }
 
 TEST_F(ImageString, ResourceImagesAreNamedByIdAndType)
@@ -160,7 +160,7 @@ TEST_F(ImageString, ResourceImagesAreNamedByIdAndType)
     // Resource 101 of type "PNG" is the 2 x 2 sample; its bottom-left pixel
     // is opaque 0x102030.
     EXPECT_TRUE(Draw(L"res='101' restype='PNG'"));
-    const TImageInfo* pImage = pm.GetImage(L"101");
+    const TImageInfo* pImage = resources.GetImage(L"101");
     ASSERT_NE(pImage, nullptr);
     EXPECT_STREQ(pImage->sResType, L"PNG");
     EXPECT_EQ(canvas.Rgb(12, 38), 0x102030u);
@@ -205,7 +205,7 @@ TEST_F(ImageString, ScanningStopsAtTheFirstMalformedItem)
 
 TEST_F(ImageString, DoubleQuotesMakeTheWholeStringAName)
 {
-    AddTestImage(pm, L"file=\"blue\"", 2, 2, [](int, int) { return Opaque(kGreen); });
+    AddTestImage(resources, L"file=\"blue\"", 2, 2, [](int, int) { return Opaque(kGreen); });
     EXPECT_TRUE(Draw(L"file=\"blue\""));
     EXPECT_EQ(CountIn(kItem, kGreen), Area(kItem));
 }

@@ -47,10 +47,10 @@ HBITMAP MakeBitmap(int cx, int cy, const std::function<DWORD(int, int)>& pixel)
     return hBitmap;
 }
 
-void AddTestImage(Veneer::CPaintManagerUI& pm, const wchar_t* name, int cx, int cy,
+void AddTestImage(Veneer::CResourceTables& resources, const wchar_t* name, int cx, int cy,
                   const std::function<DWORD(int, int)>& pixel, bool bAlpha)
 {
-    pm.AddImage(name, MakeBitmap(cx, cy, pixel), cx, cy, bAlpha);
+    resources.AddImage(name, MakeBitmap(cx, cy, pixel), cx, cy, bAlpha);
 }
 
 bool Near(DWORD a, DWORD b, int tolerance)

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "veneer/manager/PaintManagerUI.h"
 #include "veneer/render/DibSurface.h"
 #include "veneer/render/RenderEngine.h"
+#include "veneer/resource/ResourceTables.h"
 
 #include "GdiCount.h"
 
@@ -48,7 +48,7 @@ inline DWORD Opaque(DWORD rgb)
 HBITMAP MakeBitmap(int cx, int cy, const std::function<DWORD(int, int)>& pixel);
 
 // Registers such a bitmap in the manager's image table under `name`.
-void AddTestImage(Veneer::CPaintManagerUI& pm, const wchar_t* name, int cx, int cy,
+void AddTestImage(Veneer::CResourceTables& resources, const wchar_t* name, int cx, int cy,
                   const std::function<DWORD(int, int)>& pixel, bool bAlpha = false);
 
 // One colour channel (shift 16 red, 8 green, 0 blue).

@@ -2,8 +2,8 @@
 #include "veneer/control/ControlUI.h"
 
 #include "TestWindow.h"
+#include "ZipBuilder.h"
 #include "tests/support/TestSupport.h"
-#include "tests/veneer/resource/ZipBuilder.h"
 
 #include <gtest/gtest.h>
 

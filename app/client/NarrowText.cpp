@@ -1,4 +1,9 @@
-#include "app/launcher/NarrowText.h"
+#include "app/client/NarrowText.h"
+
+#include <cwchar>
+
+namespace Qlm
+{
 
 std::string WideToNarrow(const wchar_t* text, size_t length, UINT codePage)
 {
@@ -22,3 +27,24 @@ std::string WideToAnsi(const std::wstring& text)
 {
     return WideToNarrow(text.data(), text.size(), CP_ACP);
 }
+
+std::string PageTextToNarrow(const wchar_t* text)
+{
+    return text == nullptr ? std::string() : WideToNarrow(text, wcslen(text), CP_THREAD_ACP);
+}
+
+std::wstring AnsiToWide(const std::string& text)
+{
+    const std::string whole = text.substr(0, text.find('\0'));
+    if (whole.empty())
+        return std::wstring();
+    const int count = static_cast<int>(whole.size());
+    const int needed = MultiByteToWideChar(CP_ACP, 0, whole.data(), count, nullptr, 0);
+    if (needed <= 0)
+        return std::wstring();
+    std::wstring wide(static_cast<size_t>(needed), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, whole.data(), count, &wide[0], needed);
+    return wide;
+}
+
+} // namespace Qlm

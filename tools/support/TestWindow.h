@@ -1,7 +1,6 @@
 #pragma once
 
-#include "veneer/manager/PaintManagerUI.h"
-#include "veneer/render/DibSurface.h"
+#include "veneer/Veneer.h"
 
 #include <windows.h>
 

@@ -5,8 +5,8 @@
 namespace Veneer
 {
 
-// Holders for the GDI objects that the drawing code makes and selects for
-// the length of one call, so that every exit path gives them back.
+// Holders for the GDI objects that the toolkit makes and selects for the
+// length of one call, so that every exit path gives them back.
 
 // Owns a GDI object (pen, brush, bitmap, region) and deletes it.
 template <typename THandle> class CScopedGdiObject
@@ -49,6 +49,25 @@ class CScopedMemDC
     {
         if (m_hDC != nullptr)
             ::DeleteDC(m_hDC);
+    }
+    HDC Get() const { return m_hDC; }
+
+  private:
+    HDC m_hDC;
+};
+
+// Holds the screen's device context, for measuring and for surfaces made
+// before a window has one.
+class CScopedScreenDC
+{
+  public:
+    CScopedScreenDC() : m_hDC(::GetDC(nullptr)) {}
+    CScopedScreenDC(const CScopedScreenDC&) = delete;
+    CScopedScreenDC& operator=(const CScopedScreenDC&) = delete;
+    ~CScopedScreenDC()
+    {
+        if (m_hDC != nullptr)
+            ::ReleaseDC(nullptr, m_hDC);
     }
     HDC Get() const { return m_hDC; }
 

@@ -1,24 +1,23 @@
-#include "app/launcher/LaunchContext.h"
+#include "app/client/LaunchLog.h"
 
 #include "app/client/ClientFolders.h"
-#include "app/launcher/NarrowText.h"
+#include "app/client/NarrowText.h"
+#include "app/client/TimeStamps.h"
+#include "veneer/core/ScopedHolders.h"
 
 #include <cstdarg>
 #include <cstdio>
 #include <cwchar>
-#include <memory>
 #include <vector>
+
+namespace Qlm
+{
 
 namespace
 {
 
 // Formatted launch log messages are cut at this many characters.
 constexpr size_t kMaxMessageChars = 1 << 16;
-
-struct CFileCloser
-{
-    void operator()(FILE* file) const { fclose(file); }
-};
 
 std::wstring FormatWide(const wchar_t* format, va_list args)
 {
@@ -38,29 +37,21 @@ std::wstring FormatWide(const wchar_t* format, va_list args)
 
 } // namespace
 
-CLaunchContext& CLaunchContext::GetInstance()
-{
-    static CLaunchContext instance;
-    return instance;
-}
+CLaunchLog::CLaunchLog() : m_path(ProgramFolder() + L"\\Msg.log") {}
 
-void CLaunchContext::MsgLog(const wchar_t* format, ...)
+void CLaunchLog::MsgLog(const wchar_t* format, ...)
 {
     va_list args;
     va_start(args, format);
     const std::wstring message = FormatWide(format, args);
     va_end(args);
 
-    SYSTEMTIME now{};
-    GetLocalTime(&now);
-    char stamp[16] = {};
-    snprintf(stamp, sizeof(stamp), "%02d:%02d:%02d\t", now.wHour, now.wMinute, now.wSecond);
-
     // Binary mode: the line ends in exactly CR LF (a text-mode stream would
     // turn the LF of "\r\n" into a second CR LF pair).
-    const std::string line = stamp + WideToAnsi(message) + "\r\n";
-    const std::string path = ProgramFolder() + "\\Msg.log";
-    std::unique_ptr<FILE, CFileCloser> file(fopen(path.c_str(), "ab"));
-    if (file)
-        fwrite(line.data(), 1, line.size(), file.get());
+    const std::string line = ClockTime(LocalNow()) + "\t" + WideToAnsi(message) + "\r\n";
+    Veneer::CScopedFile file(_wfopen(m_path.c_str(), L"ab"));
+    if (file.IsOpen())
+        fwrite(line.data(), 1, line.size(), file.Get());
 }
+
+} // namespace Qlm

@@ -1,4 +1,4 @@
-#include "veneer/render/RenderEngine.h"
+#include "veneer/resource/ColorShift.h"
 
 #include <cmath>
 
@@ -56,20 +56,20 @@ DWORD ToByte(double v)
 
 } // namespace
 
-DWORD CRenderEngine::AdjustColor(DWORD dwColor, short H, short S, short L)
+DWORD CColorShift::Apply(DWORD dwColor, short H, short S, short L)
 {
-    if (H == 180 && S == 100 && L == 100)
+    if (H == kNeutralHue && S == kNeutralPercent && L == kNeutralPercent)
         return dwColor;
 
     // Step 1: the colour bytes in COLORREF order (red in the low byte).
     Hsl c = RgbToHsl(GetRValue(dwColor) / 255.0, GetGValue(dwColor) / 255.0, GetBValue(dwColor) / 255.0);
 
     // Step 2: the shift.
-    c.h += H - 180;
+    c.h += H - kNeutralHue;
     if (c.h <= 0.0)
         c.h += 360.0;
-    c.s *= S / 100.0;
-    c.l *= L / 100.0;
+    c.s *= static_cast<double>(S) / kNeutralPercent;
+    c.l *= static_cast<double>(L) / kNeutralPercent;
 
     // Step 3: back to RGB, each channel clamped, into the bytes it came from.
     double r = c.l, g = c.l, b = c.l;

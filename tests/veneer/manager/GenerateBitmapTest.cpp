@@ -1,7 +1,8 @@
-#include "RenderTestSupport.h"
-
 #include "veneer/control/ControlUI.h"
+#include "veneer/manager/PaintManagerUI.h"
+#include "veneer/render/RenderEngine.h"
 
+#include "GdiCount.h"
 #include "TestWindow.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +14,11 @@ namespace
 
 const DWORD kFill = 0x336699;
 const DWORD kMarker = 0xFF8800;
+
+DWORD Opaque(DWORD rgb)
+{
+    return 0xFF000000 | rgb;
+}
 
 // Paints its paint rectangle in one colour and marks the rectangle's
 // top-left pixel, so that a copy shows which part it came from.
@@ -58,7 +64,7 @@ TEST(GenerateBitmap, CopiesTheRectangleTheControlPainted)
     CPaintManagerUI pm;
     CColourControl control;
     const RECT rc{10, 20, 50, 45};
-    HBITMAP hBitmap = CRenderEngine::GenerateBitmap(&pm, &control, rc);
+    HBITMAP hBitmap = pm.GenerateBitmap(&control, rc);
     ASSERT_NE(hBitmap, nullptr);
     EXPECT_EQ(control.m_rcPainted.left, 10);
     EXPECT_EQ(control.m_rcPainted.bottom, 45);
@@ -84,7 +90,7 @@ TEST(GenerateBitmap, UsesTheWindowsPaintSurface)
     ASSERT_TRUE(window.Create(&pm, 80, 60));
     ASSERT_NE(pm.GetPaintDC(), nullptr);
     CColourControl control;
-    HBITMAP hBitmap = CRenderEngine::GenerateBitmap(&pm, &control, RECT{30, 30, 40, 36});
+    HBITMAP hBitmap = pm.GenerateBitmap(&control, RECT{30, 30, 40, 36});
     ASSERT_NE(hBitmap, nullptr);
     const BitmapPixels pixels = PixelsOf(hBitmap);
     ASSERT_NE(pixels.bits, nullptr);
@@ -99,19 +105,18 @@ TEST(GenerateBitmap, RefusesWhatCannotBePainted)
 {
     CPaintManagerUI pm;
     CColourControl control;
-    EXPECT_EQ(CRenderEngine::GenerateBitmap(nullptr, &control, RECT{0, 0, 10, 10}), nullptr);
-    EXPECT_EQ(CRenderEngine::GenerateBitmap(&pm, nullptr, RECT{0, 0, 10, 10}), nullptr);
-    EXPECT_EQ(CRenderEngine::GenerateBitmap(&pm, &control, RECT{10, 10, 10, 20}), nullptr);
-    EXPECT_EQ(CRenderEngine::GenerateBitmap(&pm, &control, RECT{10, 10, 5, 5}), nullptr);
+    EXPECT_EQ(pm.GenerateBitmap(nullptr, RECT{0, 0, 10, 10}), nullptr);
+    EXPECT_EQ(pm.GenerateBitmap(&control, RECT{10, 10, 10, 20}), nullptr);
+    EXPECT_EQ(pm.GenerateBitmap(&control, RECT{10, 10, 5, 5}), nullptr);
 }
 
 TEST(GenerateBitmap, LeavesNoObjectsBehind)
 {
     CPaintManagerUI pm;
     CColourControl control;
-    DeleteObject(CRenderEngine::GenerateBitmap(&pm, &control, RECT{0, 0, 30, 30}));
+    DeleteObject(pm.GenerateBitmap(&control, RECT{0, 0, 30, 30}));
     const int before = CountGdiObjects();
     for (int i = 0; i < 200; i++)
-        DeleteObject(CRenderEngine::GenerateBitmap(&pm, &control, RECT{5, 5, 30, 30}));
+        DeleteObject(pm.GenerateBitmap(&control, RECT{5, 5, 30, 30}));
     EXPECT_EQ(CountGdiObjects(), before);
 }

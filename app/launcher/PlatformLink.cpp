@@ -1,12 +1,16 @@
-// The launch context's two operations on the client platform program: start
-// it, and hand it a command through a window message.
-#include "app/launcher/LaunchContext.h"
+#include "app/launcher/PlatformLink.h"
 
 #include "app/client/ClientLog.h"
 #include "app/client/ClientRegistry.h"
+#include "app/client/ProcessStart.h"
+#include "app/launcher/LaunchContext.h"
+#include "app/launcher/PlatformProtocol.h"
 
 #include <cstdlib>
 #include <string>
+
+namespace Qlm
+{
 
 namespace
 {
@@ -14,18 +18,8 @@ namespace
 // The platform's folder and the paths built from it are read into (and must
 // fit) buffers of this many characters, terminator included.
 constexpr size_t kPathChars = MAX_PATH;
-const wchar_t kPlatformComponent[] = L"platform";
-const wchar_t kPlatformExe[] = L"QMPlatform.exe";
-const wchar_t kPlatformParamFile[] = L"PlatformParam.ini";
-const wchar_t kHandleSection[] = L"HWNDApp";
-const wchar_t kHandleKey[] = L"HWND";
+// The published handle is read as at most this many characters.
 constexpr DWORD kHandleTextChars = 10;
-
-// The command record: its type, the largest text (the buffer holds one more
-// byte for the terminator) and the platform's reply for an accepted command.
-constexpr ULONG_PTR kCommandRecordType = 1;
-constexpr size_t kMaxCommandBytes = 1023;
-constexpr LRESULT kCommandAccepted = 100;
 
 constexpr int kSendAttempts = 20;
 constexpr DWORD kRetryDelayMs = 1000;
@@ -54,9 +48,6 @@ const char kSendFailedFormat[] = "\xB7\xA2\xCB\xCD\xB4\xED\xCE\xF3"
 // The platform's window gave no answer in time (or is hung).
 const char kNoAnswerFormat[] = "platform did not answer, code=%s";
 
-// A Win32 start-up record of the 32-bit program is 68 bytes long.
-static_assert(sizeof(void*) != 4 || sizeof(STARTUPINFOW) == 68, "unexpected STARTUPINFOW layout");
-
 enum class PlatformFolder
 {
     kNotRegistered,
@@ -80,7 +71,8 @@ HWND ReadPlatformWindow(const std::wstring& folder)
 {
     const std::wstring iniPath = folder + L"\\" + kPlatformParamFile;
     wchar_t text[kHandleTextChars] = {};
-    GetPrivateProfileStringW(kHandleSection, kHandleKey, L"0", text, kHandleTextChars, iniPath.c_str());
+    GetPrivateProfileStringW(kPlatformHandleSection, kPlatformHandleKey, L"0", text, kHandleTextChars,
+                             iniPath.c_str());
     return reinterpret_cast<HWND>(static_cast<LONG_PTR>(_wtol(text)));
 }
 
@@ -92,7 +84,7 @@ bool BuildCommandText(const std::string& code, const std::string& parameter, std
     text = "\"" + code + "\"";
     if (!parameter.empty())
         text += " \"" + parameter + "\"";
-    return text.size() <= kMaxCommandBytes;
+    return text.size() <= kMaxPlatformCommandBytes;
 }
 
 // Milliseconds from now to the deadline; 0 once it has passed.
@@ -126,7 +118,7 @@ bool TrySendCommand(const std::string& text, const std::string& code, HWND sende
     }
     // The record carries the text without its terminator.
     COPYDATASTRUCT record{};
-    record.dwData = kCommandRecordType;
+    record.dwData = kPlatformCommandType;
     record.cbData = static_cast<DWORD>(text.size());
     record.lpData = const_cast<char*>(text.data());
     DWORD_PTR reply = 0;
@@ -137,7 +129,7 @@ bool TrySendCommand(const std::string& text, const std::string& code, HWND sende
         return false;
     }
     const LRESULT answer = static_cast<LRESULT>(reply);
-    if (answer == kCommandAccepted)
+    if (answer == kPlatformCommandAccepted)
     {
         WriteLog(kLogTag, kSentFormat, code.c_str(), static_cast<int>(answer));
         return true;
@@ -148,56 +140,55 @@ bool TrySendCommand(const std::string& text, const std::string& code, HWND sende
 
 } // namespace
 
-bool CLaunchContext::StartPlatform()
+CPlatformLink::CPlatformLink(const CLaunchContext& context, const CPlatformTiming& timing)
+    : m_context(context), m_timing(timing)
+{
+}
+
+bool CPlatformLink::StartPlatform()
 {
     // An empty folder would make the path relative to the current drive's
     // root, where some other "QMPlatform.exe" might lie.
     std::wstring folder;
     if (ReadPlatformFolder(folder) != PlatformFolder::kFound)
         return false;
-    const std::wstring path = folder + L"\\" + kPlatformExe;
+    const std::wstring path = folder + L"\\" + kPlatformExeName;
     if (path.size() >= kPathChars)
         return false;
-    std::wstring commandLine = L"\"" + path + L"\"";
-
     // The platform shares the program's standard error and nothing else.
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                        &process))
-        return false;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return true;
+    CStartOptions options;
+    options.inheritHandles = true;
+    options.useStdHandles = true;
+    options.stdError = GetStdHandle(STD_ERROR_HANDLE);
+    return StartProgram(path, std::wstring(), options);
 }
 
-bool CLaunchContext::SendPlatformCommand(const std::string& code, const std::string& parameter)
+bool CPlatformLink::SendPlatformCommand(const std::string& code, const std::string& parameter)
 {
     std::string text;
     if (!BuildCommandText(code, parameter, text))
     {
         WriteLog(kLogTag, "platform command not sent: %u bytes exceed the limit of %u bytes",
-                 static_cast<unsigned>(text.size()), static_cast<unsigned>(kMaxCommandBytes));
+                 static_cast<unsigned>(text.size()), static_cast<unsigned>(kMaxPlatformCommandBytes));
         return false;
     }
     // Every attempt and every pause comes out of one time limit: the frame
     // waits for the platform no longer than that in all. An attempt waits
     // for its reply until the limit; a pause that would leave no time for
     // another attempt is not begun.
-    const ULONGLONG deadline = GetTickCount64() + platformCommandTimeoutMs;
+    const ULONGLONG deadline = GetTickCount64() + m_timing.commandTimeoutMs;
     for (int attempt = 1; attempt <= kSendAttempts; ++attempt)
     {
         if (attempt > 1)
         {
             if (TimeLeft(deadline) <= kRetryDelayMs)
                 return false;
-            platformRetrySleep(kRetryDelayMs);
+            m_timing.retrySleep(kRetryDelayMs);
         }
-        if (TrySendCommand(text, code, frameWnd, TimeLeft(deadline)))
+        if (TrySendCommand(text, code, m_context.FrameWnd(), TimeLeft(deadline)))
             return true;
     }
     return false;
 }
+
+} // namespace Qlm
