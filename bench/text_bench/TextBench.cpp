@@ -18,6 +18,7 @@
 #include "veneer/render/RenderEngine.h"
 
 #include "BenchTimer.h"
+#include "PlainGdi.h"
 #include "TestWindow.h"
 
 #include <windows.h>
@@ -55,27 +56,16 @@ const wchar_t kVisible[] =
     L"barn; meanwhile a small cat naps in the warm sun and the farmer counts his sheep "
     L"twice.";
 
+HBITMAP MakeButtonImage()
+{
+    return MakeFramedImage(kImageSize, kCorner, 0xFF305080, 0xFFD0E0F0);
+}
+
 void PrintPair(const char* pszSubject, const BestTimes& times, double target)
 {
     const double ratio = times.subject / times.reference;
     printf("%-44s %9.3f ms %9.3f ms %7.2fx   target <= %.1fx %s\n", pszSubject, times.subject * 1000.0,
            times.reference * 1000.0, ratio, target, ratio <= target ? "met" : "NOT MET");
-}
-
-HBITMAP MakeButtonImage()
-{
-    DWORD* pBits = nullptr;
-    HBITMAP hBitmap = CDibSurface::CreateBitmap(kImageSize, kImageSize, &pBits);
-    for (int y = 0; y < kImageSize; y++)
-    {
-        for (int x = 0; x < kImageSize; x++)
-        {
-            const bool bEdge =
-                x < kCorner || y < kCorner || x >= kImageSize - kCorner || y >= kImageSize - kCorner;
-            pBits[y * kImageSize + x] = bEdge ? 0xFF305080 : 0xFFD0E0F0;
-        }
-    }
-    return hBitmap;
 }
 
 // Part 1: one inline-markup text against GDI's own drawing of its letters.
@@ -174,26 +164,12 @@ class CPlainCells
                 ::DrawTextW(m_hDC, szText, -1, &rc, kLabelStyle | DT_NOPREFIX);
                 continue;
             }
-            NineSlice(rc);
+            PlainNineSlice(m_hDC, m_image.Get(), rc, kImageSize, kCorner);
             ::DrawTextW(m_hDC, szText, -1, &rc, kButtonStyle | DT_NOPREFIX);
         }
     }
 
   private:
-    void NineSlice(const RECT& rc)
-    {
-        const int c = kCorner;
-        const int s = kImageSize;
-        const int xs[4] = {rc.left, rc.left + c, rc.right - c, rc.right};
-        const int ys[4] = {rc.top, rc.top + c, rc.bottom - c, rc.bottom};
-        const int sx[4] = {0, c, s - c, s};
-        for (int row = 0; row < 3; row++)
-            for (int col = 0; col < 3; col++)
-                ::StretchBlt(m_hDC, xs[col], ys[row], xs[col + 1] - xs[col], ys[row + 1] - ys[row],
-                             m_image.Get(), sx[col], sx[row], sx[col + 1] - sx[col], sx[row + 1] - sx[row],
-                             SRCCOPY);
-    }
-
     HDC m_hDC;
     CScopedMemDC m_image;
     HGDIOBJ m_hOldImage;

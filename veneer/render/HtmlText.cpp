@@ -261,7 +261,7 @@ void CHtmlTextLayout::Run()
     const bool bSingleLine = (m_uStyle & DT_SINGLELINE) != 0;
     while (*m_p != 0)
     {
-        LPCWSTR pLineStart = m_p;
+        [[maybe_unused]] LPCWSTR pLineStart = m_p;
         BeginLine();
         LayoutLine();
         FinishLine();

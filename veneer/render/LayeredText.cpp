@@ -34,6 +34,7 @@ void CLayeredTextSurface::Finish()
     for (size_t i = 0; i < m_surface.GetPixelCount(); i++)
         pPixels[i] = (pPixels[i] & kAlphaMask) != 0 ? 0 : pPixels[i] | kAlphaMask;
 
+    ::SetViewportOrgEx(m_surface.GetDC(), 0, 0, nullptr);
     BLENDFUNCTION bf{};
     bf.BlendOp = AC_SRC_OVER;
     bf.SourceConstantAlpha = 255;

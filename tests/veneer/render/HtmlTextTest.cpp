@@ -396,3 +396,19 @@ TEST(HtmlText, NothingHappensWithoutTextManagerOrRoom)
     EXPECT_EQ(GetCurrentObject(canvas.DC(), OBJ_FONT), GetStockObject(SYSTEM_FONT));
     EXPECT_EQ(GetTextColor(canvas.DC()), RGB(0, 0, 0));
 }
+
+TEST(HtmlText, LayeredWindowsGetOpaqueTextAndImages)
+{
+    CResourceTables pm;
+    AddTestImage(pm, L"dot", 6, 6, [](int, int) { return Opaque(kBlue); });
+    Canvas canvas(200, 40, Opaque(kWhite));
+    RECT rc{10, 5, 190, 35};
+    int nLinks = 0;
+    CRenderEngine::DrawHtmlText(canvas.DC(), &pm, rc, L"<c #FF0000>MMMM</c><i dot>", 0xFF000000, nullptr,
+                                nullptr, nLinks, kOneLine | DT_VCENTER, kNoMouse, true);
+    EXPECT_GT(canvas.CountRgb(RECT{10, 5, 190, 35}, kRed), 0);
+    EXPECT_EQ(canvas.CountRgb(RECT{10, 5, 190, 35}, kBlue), 36);
+    // Every pixel keeps an opaque alpha byte, and nothing left the rectangle.
+    EXPECT_EQ(canvas.Count(RECT{0, 0, 200, 40}, [](DWORD p) { return (p >> 24) == 0xFF; }), 8000);
+    EXPECT_EQ(canvas.Count(RECT{0, 0, 200, 5}, [](DWORD p) { return p != Opaque(kWhite); }), 0);
+}
