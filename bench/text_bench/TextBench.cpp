@@ -212,16 +212,19 @@ int CompareLabelTree()
     return 0;
 }
 
-// Part 3: a GDI+ start-up and shut-down per label, as each label once did,
-// against labels that share one.
+// Part 3: 2,000 labels alive at once, each starting and shutting GDI+ down
+// itself as each label once did, against the same labels sharing one start.
+// Both begin with GDI+ not running, so each side pays one cold start.
 void CompareGdiplusStartup()
 {
     const TGdiplusApi* pApi = nullptr;
-    CGdiplusSession keepLoaded; // loads the DLL outside the timing
-    pApi = keepLoaded.GetApi();
-    if (pApi == nullptr)
     {
-        printf("GDI+ could not be started\n");
+        const CGdiplusSession loader; // loads the DLL outside the timing
+        pApi = loader.GetApi();
+    }
+    if (pApi == nullptr || CGdiplusSession::IsRunning())
+    {
+        printf("GDI+ could not be started, or runs already\n");
         return;
     }
     auto perLabel = [&] {
@@ -238,10 +241,16 @@ void CompareGdiplusStartup()
         for (int i = 0; i < kLabels; i++)
             labels.emplace_back(new CLabelUI);
     };
+    auto once = [&] {
+        ULONG_PTR token = 0;
+        const Gdiplus::GdiplusStartupInput input;
+        pApi->pfnStartup(&token, &input, nullptr);
+        pApi->pfnShutdown(token);
+    };
     const BestTimes times = CompareBest(5, perLabel, shared);
-    printf("%-44s %9.3f ms %9.3f ms %7.2fx   (%.1f us a label saved)\n",
-           "GDI+ start per label / 2,000 shared labels", times.subject * 1000.0, times.reference * 1000.0,
-           times.subject / times.reference, (times.subject - times.reference) * 1e6 / kLabels);
+    printf("%-44s %9.3f ms %9.3f ms %7.2fx   (one cold start and shut-down: %.3f ms)\n",
+           "GDI+ start per label / shared, 2,000 labels", times.subject * 1000.0, times.reference * 1000.0,
+           times.subject / times.reference, Seconds(once) * 1000.0);
 }
 
 } // namespace
