@@ -373,34 +373,59 @@ int CHtmlTextLayout::LineOffset() const
 }
 
 // Every piece sits on the line's bottom: text by its font's height, images
-// by their own (raised to the middle when lower than the line).
+// by their own (raised to the middle when lower than the line). Pieces never
+// overlap, so the text is drawn font by font, beginning with the font that
+// is selected now: selecting a font costs more than drawing a short run.
 void CHtmlTextLayout::DrawLine(int dx)
 {
-    COLORREF crText = CLR_INVALID;
-    int nBkMode = 0;
+    const int yBottom = m_y + m_cyLine;
+    bool bDrawn[kMaxPiecesPerLine] = {};
+    int nTextLeft = 0;
+    const TFontInfo* pFont = nullptr;
     for (int i = 0; i < m_nPieces; i++)
     {
         const TLinePiece& piece = m_pieces[i];
-        const int xLeft = piece.x + dx;
-        const int yBottom = m_y + m_cyLine;
-        if (piece.eKind == PieceKind::Image)
+        if (piece.eKind == PieceKind::Text)
         {
-            const int cy = piece.rcSource.bottom - piece.rcSource.top;
-            RECT rcImage{xLeft, yBottom - cy, xLeft + piece.cx, yBottom};
-            if (cy < m_cyLine)
-                ::OffsetRect(&rcImage, 0, -(m_cyLine - cy) / 2);
-            CRenderEngine::DrawImage(m_hImageDC, piece.pImage->hBitmap, rcImage, rcImage, piece.rcSource,
-                                     RECT{}, piece.pImage->alphaChannel);
+            nTextLeft++;
+            if (pFont == nullptr || piece.pFont->hFont == m_hSelectedFont)
+                pFont = piece.pFont;
             continue;
         }
-        SelectFont(piece.pFont);
-        const COLORREF crPiece = ArgbToColorRef(piece.dwColor);
-        if (crPiece != crText)
-            crText = ::SetTextColor(m_hDC, crPiece) == CLR_INVALID ? CLR_INVALID : crPiece;
-        const int nPieceBkMode = piece.bSelected ? OPAQUE : TRANSPARENT;
-        if (nPieceBkMode != nBkMode)
-            nBkMode = ::SetBkMode(m_hDC, nPieceBkMode) != 0 ? nPieceBkMode : 0;
-        ::TextOutW(m_hDC, xLeft, yBottom - FontLineHeight(piece.pFont), piece.pText, piece.nLength);
+        const int cy = piece.rcSource.bottom - piece.rcSource.top;
+        RECT rcImage{piece.x + dx, yBottom - cy, piece.x + dx + piece.cx, yBottom};
+        if (cy < m_cyLine)
+            ::OffsetRect(&rcImage, 0, -(m_cyLine - cy) / 2);
+        CRenderEngine::DrawImage(m_hImageDC, piece.pImage->hBitmap, rcImage, rcImage, piece.rcSource, RECT{},
+                                 piece.pImage->alphaChannel);
+    }
+    COLORREF crText = CLR_INVALID;
+    int nBkMode = 0;
+    while (nTextLeft > 0)
+    {
+        SelectFont(pFont);
+        const TFontInfo* pNextFont = nullptr;
+        for (int i = 0; i < m_nPieces; i++)
+        {
+            const TLinePiece& piece = m_pieces[i];
+            if (piece.eKind != PieceKind::Text || bDrawn[i])
+                continue;
+            if (piece.pFont != pFont)
+            {
+                pNextFont = pNextFont != nullptr ? pNextFont : piece.pFont;
+                continue;
+            }
+            const COLORREF crPiece = ArgbToColorRef(piece.dwColor);
+            if (crPiece != crText)
+                crText = ::SetTextColor(m_hDC, crPiece) == CLR_INVALID ? CLR_INVALID : crPiece;
+            const int nPieceBkMode = piece.bSelected ? OPAQUE : TRANSPARENT;
+            if (nPieceBkMode != nBkMode)
+                nBkMode = ::SetBkMode(m_hDC, nPieceBkMode) != 0 ? nPieceBkMode : 0;
+            ::TextOutW(m_hDC, piece.x + dx, yBottom - FontLineHeight(pFont), piece.pText, piece.nLength);
+            bDrawn[i] = true;
+            nTextLeft--;
+        }
+        pFont = pNextFont;
     }
 }
 
