@@ -24,12 +24,17 @@
 #include "veneer/render/RenderEngine.h"
 
 // control and manager: the control tree and the window's paint manager.
+#include "veneer/control/ButtonUI.h"
+#include "veneer/control/CheckBoxUI.h"
 #include "veneer/control/ContainerUI.h"
 #include "veneer/control/ControlUI.h"
 #include "veneer/control/FlowLayoutUI.h"
 #include "veneer/control/HorizontalLayoutUI.h"
+#include "veneer/control/LabelUI.h"
+#include "veneer/control/OptionUI.h"
 #include "veneer/control/ScrollBarUI.h"
 #include "veneer/control/TabLayoutUI.h"
+#include "veneer/control/TextUI.h"
 #include "veneer/control/TileLayoutUI.h"
 #include "veneer/control/VerticalLayoutUI.h"
 #include "veneer/manager/PaintManagerUI.h"

@@ -9,6 +9,7 @@
 #include "veneer/Veneer.h"
 
 #include "BenchTimer.h"
+#include "PlainGdi.h"
 #include "TestWindow.h"
 
 #include <windows.h>
@@ -225,7 +226,7 @@ class CPlainPainter
                          1, bf);
         }
         if (item.bImage && (parts & PartImage) != 0)
-            NineSlice(rc);
+            PlainNineSlice(m_hDC, m_image.Get(), rc, kImageSize, kCorner);
         if (item.bText && (parts & PartText) != 0)
         {
             RECT rcText = rc;
@@ -236,24 +237,6 @@ class CPlainPainter
             CScopedSelect pen(m_hDC, Pen(item.dwBorderColor, item.nBorderSize));
             CScopedSelect brush(m_hDC, ::GetStockObject(NULL_BRUSH));
             ::Rectangle(m_hDC, rc.left, rc.top, rc.right, rc.bottom);
-        }
-    }
-
-    void NineSlice(const RECT& rc)
-    {
-        const int c = kCorner;
-        const int s = kImageSize;
-        const int xs[4] = {rc.left, rc.left + c, rc.right - c, rc.right};
-        const int ys[4] = {rc.top, rc.top + c, rc.bottom - c, rc.bottom};
-        const int sx[4] = {0, c, s - c, s};
-        for (int row = 0; row < 3; row++)
-        {
-            for (int col = 0; col < 3; col++)
-            {
-                ::StretchBlt(m_hDC, xs[col], ys[row], xs[col + 1] - xs[col], ys[row + 1] - ys[row],
-                             m_image.Get(), sx[col], sx[row], sx[col + 1] - sx[col], sx[row + 1] - sx[row],
-                             SRCCOPY);
-            }
         }
     }
 
@@ -289,18 +272,7 @@ void PaintWithEngine(HDC hDC, CPaintManagerUI* pManager, const std::vector<DrawI
 
 HBITMAP MakeFrameImage()
 {
-    DWORD* pBits = nullptr;
-    HBITMAP hBitmap = CDibSurface::CreateBitmap(kImageSize, kImageSize, &pBits);
-    for (int y = 0; y < kImageSize; y++)
-    {
-        for (int x = 0; x < kImageSize; x++)
-        {
-            const bool bEdge =
-                x < kCorner || y < kCorner || x >= kImageSize - kCorner || y >= kImageSize - kCorner;
-            pBits[y * kImageSize + x] = bEdge ? 0xFF303060 : 0xFFC0C0FF;
-        }
-    }
-    return hBitmap;
+    return MakeFramedImage(kImageSize, kCorner, 0xFF303060, 0xFFC0C0FF);
 }
 
 } // namespace

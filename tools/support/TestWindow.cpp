@@ -1,5 +1,7 @@
 #include "TestWindow.h"
 
+#include <string>
+
 namespace Veneer
 {
 
@@ -143,6 +145,26 @@ void CaptureClient(HWND hWnd, CTestSurface& surface)
     HDC hWindowDC = ::GetDC(hWnd);
     ::BitBlt(surface.GetDC(), 0, 0, rc.right, rc.bottom, hWindowDC, 0, 0, SRCCOPY);
     ::ReleaseDC(hWnd, hWindowDC);
+}
+
+bool MovePointer(int x, int y)
+{
+    std::wstring sCommand =
+        L"Z:\\usr\\bin\\xdotool mousemove " + std::to_wstring(x) + L" " + std::to_wstring(y);
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    if (!::CreateProcessW(nullptr, &sCommand[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return false;
+    if (pi.hProcess != nullptr)
+        ::CloseHandle(pi.hProcess);
+    if (pi.hThread != nullptr)
+        ::CloseHandle(pi.hThread);
+    return PumpUntil([x, y] {
+        POINT pt{};
+        ::GetCursorPos(&pt);
+        return pt.x == x && pt.y == y;
+    });
 }
 
 } // namespace Veneer

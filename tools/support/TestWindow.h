@@ -43,6 +43,12 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD dwTimeoutMs = 10000
 // Dispatches what is queued now, and what that queues in turn.
 void PumpPending();
 
+// Moves the display's real pointer to (x, y) on the screen with xdotool and
+// waits until the system reports it there; false when that fails. Wine
+// runs a Unix program named by its Z: path as a Unix process, which
+// inherits DISPLAY, but hands back no handle that could be waited on.
+bool MovePointer(int x, int y);
+
 // A 32-bit top-down DIB section selected into a memory DC, filled with one
 // pixel value to begin with.
 class CTestSurface

@@ -1,10 +1,15 @@
 #include "veneer/builder/ControlClassTable.h"
 
+#include "veneer/control/ButtonUI.h"
+#include "veneer/control/CheckBoxUI.h"
 #include "veneer/control/ContainerUI.h"
 #include "veneer/control/ControlUI.h"
 #include "veneer/control/HorizontalLayoutUI.h"
+#include "veneer/control/LabelUI.h"
+#include "veneer/control/OptionUI.h"
 #include "veneer/control/ScrollBarUI.h"
 #include "veneer/control/TabLayoutUI.h"
+#include "veneer/control/TextUI.h"
 #include "veneer/control/TileLayoutUI.h"
 #include "veneer/control/VerticalLayoutUI.h"
 
@@ -38,7 +43,12 @@ template <class TControl> CControlUI* NewControl()
 // Grouped by the length of the name; within a group, names are compared in
 // the order given. A class is added with one row in its group.
 constexpr TControlClass kClasses[] = {
+    UI_CONTROL_CLASS(Text, CTextUI),
+    UI_CONTROL_CLASS(Label, CLabelUI),
+    UI_CONTROL_CLASS(Button, CButtonUI),
+    UI_CONTROL_CLASS(Option, COptionUI),
     UI_CONTROL_CLASS(Control, CControlUI),
+    UI_CONTROL_CLASS(CheckBox, CCheckBoxUI),
     UI_CONTROL_CLASS(Container, CContainerUI),
     UI_CONTROL_CLASS(TabLayout, CTabLayoutUI),
     UI_CONTROL_CLASS(ScrollBar, CScrollBarUI),

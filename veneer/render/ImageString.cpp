@@ -1,5 +1,7 @@
 #include "veneer/render/RenderEngine.h"
 
+#include "veneer/render/ImageItems.h"
+
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
@@ -150,9 +152,25 @@ void ApplyItem(const CUiString& sKey, const CUiString& sValue, ImageSettings& s,
         s.bTiledY = sValue == kTrue;
 }
 
-// One item: key, '=', an apostrophe-quoted value; blanks allowed around the
-// '='. False, and the string is done, when the item is malformed.
-bool ReadItem(LPCWSTR& pstr, CUiString& sKey, CUiString& sValue)
+// Applies the items of one string in turn. Items are separated by exactly
+// one space; anything else after a value ends the string.
+void ScanItems(LPCWSTR pstr, ImageSettings& s, const DrawTarget& target)
+{
+    CUiString sKey;
+    CUiString sValue;
+    while (ReadImageItem(pstr, sKey, sValue))
+    {
+        if (!sValue.IsEmpty())
+            ApplyItem(sKey, sValue, s, target);
+        if (*pstr != L' ')
+            return;
+        pstr++;
+    }
+}
+
+} // namespace
+
+bool ReadImageItem(LPCWSTR& pstr, CUiString& sKey, CUiString& sValue)
 {
     pstr = SkipBlanks(pstr);
     LPCWSTR pKey = pstr;
@@ -174,24 +192,6 @@ bool ReadItem(LPCWSTR& pstr, CUiString& sKey, CUiString& sValue)
     pstr++;
     return true;
 }
-
-// Applies the items of one string in turn. Items are separated by exactly
-// one space; anything else after a value ends the string.
-void ScanItems(LPCWSTR pstr, ImageSettings& s, const DrawTarget& target)
-{
-    CUiString sKey;
-    CUiString sValue;
-    while (ReadItem(pstr, sKey, sValue))
-    {
-        if (!sValue.IsEmpty())
-            ApplyItem(sKey, sValue, s, target);
-        if (*pstr != L' ')
-            return;
-        pstr++;
-    }
-}
-
-} // namespace
 
 bool CRenderEngine::DrawImageString(HDC hDC, CResourceTables* pResources, const RECT& rcItem,
                                     const RECT& rcPaint, LPCWSTR pStrImage, LPCWSTR pStrModify)

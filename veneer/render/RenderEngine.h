@@ -60,6 +60,18 @@ class VENEER_API CRenderEngine
     // window), so the text is made opaque where GDI drew it.
     static void DrawTextW(HDC hDC, CResourceTables* pResources, RECT& rc, LPCWSTR pstrText, DWORD dwTextColor,
                           int iFont, UINT uStyle, bool bLayered);
+    // Draws (or with DT_CALCRECT measures) text with inline markup: tags of
+    // one lower-case letter in '<' '>' or '{' '}' for bold, italic,
+    // underline, fonts, colours, links, images, paragraphs, raw text,
+    // selection, line breaks and the pen's position. `rc` is moved by the
+    // alignment styles, and measuring sets its right and bottom. Up to
+    // nLinkRects links get their rectangles and targets in the two arrays,
+    // and nLinkRects becomes the number filled; the link whose rectangle of
+    // the last paint holds `ptMouse` takes the link-hover colour. bLayered
+    // as for DrawTextW.
+    static void DrawHtmlText(HDC hDC, CResourceTables* pResources, RECT& rc, LPCWSTR pstrText,
+                             DWORD dwTextColor, RECT* prcLinks, CUiString* sLinks, int& nLinkRects,
+                             UINT uStyle, POINT ptMouse, bool bLayered);
     static SIZE GetTextSize(HDC hDC, CResourceTables* pResources, LPCWSTR pstrText, int iFont, UINT uStyle);
 
     // For GDI drawing into a 32-bit top-down bitmap whose alpha bytes count:

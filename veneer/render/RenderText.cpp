@@ -2,18 +2,13 @@
 
 #include "veneer/core/GdiHolders.h"
 #include "veneer/render/ArgbColor.h"
-#include "veneer/render/BlendFunctions.h"
-#include "veneer/render/DibSurface.h"
-
-#include <cstring>
+#include "veneer/render/LayeredText.h"
 
 namespace Veneer
 {
 
 namespace
 {
-
-const DWORD kAlphaMask = 0xFF000000;
 
 // Sets the transparent background mode and a text colour for the length of
 // one drawing call.
@@ -52,32 +47,6 @@ void DrawPlainText(HDC hDC, HFONT hFont, RECT& rc, LPCWSTR pstrText, DWORD dwTex
     ::DrawTextW(hDC, pstrText, -1, &rc, uStyle);
 }
 
-// A window whose pixels carry alpha: GDI text leaves the alpha bytes 0, so
-// the text is drawn on a surface whose alpha bytes are all 0xFF; the pixels
-// it touched become opaque, the rest fully transparent, and the surface is
-// blended onto the target.
-void DrawLayeredText(HDC hDC, HFONT hFont, const RECT& rc, LPCWSTR pstrText, DWORD dwTextColor, UINT uStyle)
-{
-    CDibSurface surface;
-    if (!surface.Create(hDC, rc.right - rc.left, rc.bottom - rc.top))
-        return;
-    memset(surface.GetBits(), 0xFF, surface.GetPixelCount() * sizeof(DWORD));
-    RECT rcText{0, 0, surface.GetWidth(), surface.GetHeight()};
-    DrawPlainText(surface.GetDC(), hFont, rcText, pstrText, dwTextColor, uStyle);
-    ::GdiFlush();
-
-    DWORD* pPixels = surface.GetBits();
-    for (size_t i = 0; i < surface.GetPixelCount(); i++)
-        pPixels[i] = (pPixels[i] & kAlphaMask) != 0 ? 0 : pPixels[i] | kAlphaMask;
-
-    BLENDFUNCTION bf{};
-    bf.BlendOp = AC_SRC_OVER;
-    bf.SourceConstantAlpha = 255;
-    bf.AlphaFormat = AC_SRC_ALPHA;
-    CBlendFunctions::GetAlphaBlend()(hDC, rc.left, rc.top, surface.GetWidth(), surface.GetHeight(),
-                                     surface.GetDC(), 0, 0, surface.GetWidth(), surface.GetHeight(), bf);
-}
-
 } // namespace
 
 void CRenderEngine::DrawTextW(HDC hDC, CResourceTables* pResources, RECT& rc, LPCWSTR pstrText,
@@ -89,10 +58,17 @@ void CRenderEngine::DrawTextW(HDC hDC, CResourceTables* pResources, RECT& rc, LP
     HFONT hFont = pResources->GetFont(iFont);
     // Measuring draws nothing and must hand the rectangle back, so it always
     // takes the plain path.
-    if (bLayered && (uStyle & DT_CALCRECT) == 0)
-        DrawLayeredText(hDC, hFont, rc, pstrText, dwTextColor, uStyle);
-    else
+    if (!bLayered || (uStyle & DT_CALCRECT) != 0)
+    {
         DrawPlainText(hDC, hFont, rc, pstrText, dwTextColor, uStyle);
+        return;
+    }
+    CLayeredTextSurface surface(hDC, rc);
+    if (surface.GetDC() == nullptr)
+        return;
+    RECT rcText = rc;
+    DrawPlainText(surface.GetDC(), hFont, rcText, pstrText, dwTextColor, uStyle);
+    surface.Finish();
 }
 
 SIZE CRenderEngine::GetTextSize(HDC hDC, CResourceTables* pResources, LPCWSTR pstrText, int iFont, UINT)

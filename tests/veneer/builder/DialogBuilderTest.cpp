@@ -54,6 +54,16 @@ TEST_F(BuilderFixture, BuildsTheTreeWithClassesNamesAndAttributes)
                                        L"  TabLayoutUI tabs", L"    ContainerUI page"}));
 }
 
+TEST_F(BuilderFixture, TextAndButtonElementsMakeTheirClasses)
+{
+    CControlUI* pRoot = Build(L"<Window><VerticalLayout><Label name=\"l\" align=\"right\"/><Text name=\"t\"/>"
+                              L"<Button name=\"b\"/><Option name=\"o\" group=\"g\" selected=\"true\"/>"
+                              L"<CheckBox name=\"c\"/><label/><CheckBoxes/></VerticalLayout></Window>");
+    ASSERT_NE(pRoot, nullptr);
+    EXPECT_EQ(TreeLines(pRoot), (Lines{L"VerticalLayoutUI ", L"  LabelUI l", L"  TextUI t", L"  ButtonUI b",
+                                       L"  OptionUI o", L"  CheckBoxUI c"}));
+}
+
 TEST_F(BuilderFixture, ControlsAreLeftWithoutManagerUntilTheWindowAttachesThem)
 {
     CControlUI* pRoot = Build(L"<Window><VerticalLayout><Control/></VerticalLayout></Window>");

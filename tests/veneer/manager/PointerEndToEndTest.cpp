@@ -19,26 +19,6 @@ typedef std::vector<std::wstring> Trace;
 const int kWindowX = 300;
 const int kWindowY = 300;
 
-bool MovePointer(int x, int y)
-{
-    std::wstring sCommand =
-        L"Z:\\usr\\bin\\xdotool mousemove " + std::to_wstring(x) + L" " + std::to_wstring(y);
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi{};
-    if (!::CreateProcessW(nullptr, &sCommand[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return false;
-    if (pi.hProcess != nullptr)
-        ::CloseHandle(pi.hProcess);
-    if (pi.hThread != nullptr)
-        ::CloseHandle(pi.hThread);
-    return PumpUntil([x, y] {
-        POINT pt{};
-        ::GetCursorPos(&pt);
-        return pt.x == x && pt.y == y;
-    });
-}
-
 class PointerEndToEnd : public WindowFixture
 {
   protected:
