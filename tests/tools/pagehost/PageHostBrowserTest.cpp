@@ -42,19 +42,18 @@ bool StartsWith(const std::string& text, const std::string& prefix)
 // Finds the shown popup menu, picks its first command with the keyboard.
 DWORD WINAPI PickFirstMenuCommand(void*)
 {
-    const ULONGLONG deadline = GetTickCount64() + kWaitMs;
-    while (GetTickCount64() < deadline)
-    {
-        const HWND hMenu = FindWindowW(L"#32768", nullptr);
-        if (hMenu != nullptr && IsWindowVisible(hMenu))
-        {
-            PostMessageW(hMenu, WM_KEYDOWN, VK_DOWN, 0);
-            PostMessageW(hMenu, WM_KEYDOWN, VK_RETURN, 0);
-            return 0;
-        }
-        Sleep(10);
-    }
-    return 1;
+    HWND hMenu = nullptr;
+    const bool shown = TestSupport::PollUntil(
+        [&hMenu] {
+            hMenu = FindWindowW(L"#32768", nullptr);
+            return hMenu != nullptr && IsWindowVisible(hMenu);
+        },
+        kWaitMs);
+    if (!shown)
+        return 1;
+    PostMessageW(hMenu, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageW(hMenu, WM_KEYDOWN, VK_RETURN, 0);
+    return 0;
 }
 
 class PageHostBrowser : public ::testing::Test

@@ -193,21 +193,20 @@ class LiveView
     bool WaitForLine(const std::string& prefix, size_t nSkip, std::string& line,
                      DWORD dwTimeoutMs = 20000) const
     {
-        const DWORD dwStart = ::GetTickCount();
-        do
-        {
-            size_t nSeen = 0;
-            for (const std::string& l : Output())
-            {
-                if (l.rfind(prefix, 0) == 0 && nSeen++ == nSkip)
+        return TestSupport::PollUntil(
+            [&] {
+                size_t nSeen = 0;
+                for (const std::string& l : Output())
                 {
-                    line = l;
-                    return true;
+                    if (l.rfind(prefix, 0) == 0 && nSeen++ == nSkip)
+                    {
+                        line = l;
+                        return true;
+                    }
                 }
-            }
-            ::Sleep(20);
-        } while (::GetTickCount() - dwStart < dwTimeoutMs);
-        return false;
+                return false;
+            },
+            dwTimeoutMs);
     }
 
     CChildProcess m_child;
@@ -224,16 +223,13 @@ COLORREF ScreenPixel(int x, int y)
 
 bool WaitForPixel(HWND hWnd, int x, int y, COLORREF expected)
 {
-    const DWORD dwStart = ::GetTickCount();
-    do
-    {
-        RECT rc{};
-        ::GetWindowRect(hWnd, &rc);
-        if (ScreenPixel(rc.left + x, rc.top + y) == expected)
-            return true;
-        ::Sleep(20);
-    } while (::GetTickCount() - dwStart < 20000);
-    return false;
+    return TestSupport::PollUntil(
+        [&] {
+            RECT rc{};
+            ::GetWindowRect(hWnd, &rc);
+            return ScreenPixel(rc.left + x, rc.top + y) == expected;
+        },
+        20000);
 }
 
 // Outside the margin where the error view writes its text, and left of the
@@ -244,14 +240,8 @@ const int kProbeY = 76;
 // The viewer may be reading the skin at the moment the test writes it.
 bool Rewrite(const CScratchFolder& folder, const std::string& text)
 {
-    const DWORD dwStart = ::GetTickCount();
-    while (!TestSupport::WriteFileBytes(folder.File("live.xml"), text))
-    {
-        if (::GetTickCount() - dwStart > 10000)
-            return false;
-        ::Sleep(10);
-    }
-    return true;
+    return TestSupport::PollUntil([&] { return TestSupport::WriteFileBytes(folder.File("live.xml"), text); },
+                                  10000);
 }
 
 std::string LiveSkin(const char* pstrColor)
